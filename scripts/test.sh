@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test:
+# native unit tests (sanitizers), then under Wine on a private Xvfb display
+# with a fresh prefix: the Windows unit tests, the static checks and the
+# end-to-end tests. Extra arguments go to both ctest runs (e.g. -R Pin).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+bash scripts/deps.sh
+bash scripts/build.sh
+
+status=0
+echo "== native unit tests"
+ctest --test-dir build/native --output-on-failure -j "$(nproc)" "$@" || status=1
+
+source scripts/wine-env.sh
+work=$(mktemp -d /tmp/vardo-test.XXXXXX)
+cleanup() { vardo_env_stop; rm -rf "$work"; }
+trap cleanup EXIT
+export VARDO_DESKTOP_DIR="$work"
+vardo_display_start 1920x1080
+vardo_prefix_create "$work/prefix"
+echo "== Windows tests under Wine (display $DISPLAY)"
+ctest --test-dir build/win --output-on-failure "$@" || status=1
+exit $status
