@@ -8,7 +8,8 @@ cd "$root"
 bash scripts/deps.sh
 bash scripts/build.sh win
 source scripts/wine-env.sh
-exe="$root/build/win/out/Vardo.exe"
+b=${VARDO_BUILD_DIR:-$root/build}
+exe="$b/win/out/Vardo.exe"
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   prefix="$root/build/wineprefix"
   if [ ! -d "$prefix/drive_c" ]; then vardo_prefix_create "$prefix"; else

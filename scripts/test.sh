@@ -8,10 +8,11 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/deps.sh
 bash scripts/build.sh
+b=${VARDO_BUILD_DIR:-$root/build}
 
 status=0
 echo "== native unit tests"
-ctest --test-dir build/native --output-on-failure -j "$(nproc)" "$@" || status=1
+ctest --test-dir "$b/native" --output-on-failure -j "$(nproc)" "$@" || status=1
 
 source scripts/wine-env.sh
 work=$(mktemp -d /tmp/vardo-test.XXXXXX)
@@ -21,5 +22,5 @@ export VARDO_DESKTOP_DIR="$work"
 vardo_display_start 1920x1080
 vardo_prefix_create "$work/prefix"
 echo "== Windows tests under Wine (display $DISPLAY)"
-ctest --test-dir build/win --output-on-failure "$@" || status=1
+ctest --test-dir "$b/win" --output-on-failure "$@" || status=1
 exit $status
