@@ -45,7 +45,9 @@ vardo_prefix_create() {
   python3 - "$reg" <<'PY'
 import sys
 link = 'DroidSansFallbackFull.ttf,Droid Sans Fallback'
-data = (link + '\0\0').encode('utf-16-le')
+# REGEDIT4 files carry hex(7) strings as ANSI bytes (UTF-16 here splits every
+# character into its own string).
+data = (link + '\0\0').encode('ascii')
 hexs = ','.join('%02x' % b for b in data)
 faces = ['Tahoma', 'MS Shell Dlg', 'MS Shell Dlg 2', 'Microsoft Sans Serif', 'Segoe UI',
          'Arial', 'Consolas', 'Verdana', 'Microsoft YaHei UI', 'SimSun']
