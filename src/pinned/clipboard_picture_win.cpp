@@ -1,0 +1,41 @@
+#include "pinned/clipboard_picture_win.h"
+
+namespace vardo {
+
+namespace {
+// Another program may hold the clipboard open for a moment.
+bool OpenClipboardPatiently(HWND owner) {
+  for (int i = 0; i < 20; ++i) {
+    if (OpenClipboard(owner)) return true;
+    Sleep(10);
+  }
+  return false;
+}
+}  // namespace
+
+UniqueBitmap CopyPicture(HBITMAP source, pin::Size* size) {
+  BITMAP bm{};
+  if (!source || !GetObjectW(source, sizeof(bm), &bm) || bm.bmWidth <= 0 || bm.bmHeight == 0) return nullptr;
+  int w = bm.bmWidth;
+  int h = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
+  MemoryCanvas canvas;
+  if (!canvas.CreateDib(w, h)) return nullptr;
+  UniqueMemDc src(CreateCompatibleDC(nullptr));
+  if (!src) return nullptr;
+  {
+    SelectGuard sel(src.get(), source);
+    if (!BitBlt(canvas.dc(), 0, 0, w, h, src.get(), 0, 0, SRCCOPY)) return nullptr;
+  }
+  if (size) *size = {w, h};
+  return UniqueBitmap(canvas.Release());
+}
+
+UniqueBitmap PictureFromClipboard(HWND owner, pin::Size* size) {
+  if (!IsClipboardFormatAvailable(CF_BITMAP)) return nullptr;
+  if (!OpenClipboardPatiently(owner)) return nullptr;
+  UniqueBitmap copy = CopyPicture(static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)), size);
+  CloseClipboard();
+  return copy;
+}
+
+}  // namespace vardo

@@ -1,0 +1,288 @@
+#include "pinned/pin_layer_win.h"
+
+#include <commctrl.h>
+
+#include "common/dpi_win.h"
+#include "common/process_win.h"
+#include "pinned/clipboard_picture_win.h"
+#include "pinned/menus_win.h"
+
+namespace vardo {
+
+namespace {
+constexpr wchar_t kClassName[] = L"VardoPinLayer";
+constexpr wchar_t kTitle[] = L"afterdoch";
+constexpr UINT_PTR kTimer1 = 1;  // topmost keeper
+constexpr UINT_PTR kCtime = 2;   // highlight blinker
+constexpr UINT kTimer1Interval = 5000;
+constexpr UINT kCtimeInterval = 500;
+constexpr UINT kFreeRemoved = WM_APP + 1;
+constexpr COLORREF kCaptionBack = RGB(0, 153, 255);
+
+RECT ToRect(const pin::Rect& r) { return {r.left, r.top, r.left + r.width, r.top + r.height}; }
+}  // namespace
+
+PinLayer& afterdoch() {
+  static PinLayer layer;
+  layer.Load();
+  return layer;
+}
+
+std::wstring HwndToTitle(HWND wnd) {
+  wchar_t buf[256] = {};
+  int n = GetWindowTextW(wnd, buf, 256);
+  return std::wstring(buf, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+void EndProgram() {
+  HWND layer = afterdoch().hwnd();
+  if (layer) ShowWindow(layer, SW_HIDE);
+  ExitProcess(0);
+}
+
+PinLayer::PinLayer() : handle_(*this) {}
+
+PinLayer::~PinLayer() {
+  images_.clear();
+  if (tooltip_) DestroyWindow(tooltip_);
+}
+
+bool PinLayer::Load() {
+  if (hwnd()) return true;
+  key_brush_.reset(CreateSolidBrush(kLayerKey));
+  if (!RegisterClass(kClassName, 0, nullptr, key_brush_.get())) return false;
+  int w = GetSystemMetrics(SM_CXSCREEN);
+  int h = GetSystemMetrics(SM_CYSCREEN);
+  // Tool window: no taskbar button. Layered with the background as colour
+  // key: the desktop shows through and clicks reach the windows beneath.
+  if (!Create(WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, kTitle,
+              WS_POPUP | WS_CLIPCHILDREN, 0, 0, w, h))
+    return false;
+  dpi_ = DpiOf(hwnd());
+  SetLayeredWindowAttributes(hwnd(), kLayerKey, 0, LWA_COLORKEY);
+  caption_brush_.reset(CreateSolidBrush(kCaptionBack));
+  caption_font_.reset(CreatePointFont(L"Consolas", 10.5, dpi_));
+  measure_font_.reset(CreatePointFont(L"Consolas", 9, dpi_));
+
+  int side = ScaleForDpi(pin::kHandleSize96, dpi_);
+  pin::Point at = pin::HandlePosition(w, side, dpi_);
+  handle_.CreateOn(hwnd(), at.x, at.y, side);
+
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+  if (tooltip_ && handle_.hwnd()) {
+    TOOLINFOW ti{};
+    ti.cbSize = TTTOOLINFOW_V2_SIZE;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = hwnd();
+    ti.uId = reinterpret_cast<UINT_PTR>(handle_.hwnd());
+    ti.lpszText = const_cast<wchar_t*>(L"右击");
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  }
+  SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetLayerTimer(true);
+  return true;
+}
+
+void PinLayer::ShowLayer() {
+  if (!Load()) return;
+  ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
+}
+
+void PinLayer::HideLayer() {
+  if (hwnd()) ShowWindow(hwnd(), SW_HIDE);
+}
+
+void PinLayer::SetLayerTimer(bool running) {
+  if (!hwnd()) return;
+  if (running) SetTimer(hwnd(), kTimer1, kTimer1Interval, nullptr);
+  else KillTimer(hwnd(), kTimer1);
+}
+
+void PinLayer::wintop_Click() {
+  if (hwnd()) SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void PinLayer::Timer1_Timer() {
+  if (HwndToTitle(GetForegroundWindow()) != kTitle) wintop_Click();
+}
+
+void PinLayer::SetLayerAlpha(int opacity) {
+  if (!hwnd()) return;
+  if (opacity < 0) opacity = 0;
+  if (opacity > 255) opacity = 255;
+  SetWindowLongW(hwnd(), GWL_EXSTYLE, GetWindowLongW(hwnd(), GWL_EXSTYLE) | WS_EX_LAYERED);
+  SetLayeredWindowAttributes(hwnd(), 0, static_cast<BYTE>(opacity), LWA_ALPHA);
+  tmd.assign(1, '1');
+}
+
+void PinLayer::Command5_Click() {
+  if (!hwnd()) return;
+  SetWindowLongW(hwnd(), GWL_EXSTYLE, GetWindowLongW(hwnd(), GWL_EXSTYLE) | WS_EX_LAYERED);
+  SetLayeredWindowAttributes(hwnd(), kLayerKey, 0, LWA_COLORKEY);
+  tmd.assign(1, '0');
+}
+
+bool PinLayer::PopupTextLabelMenu(HWND owner) {
+  SetForegroundWindow(owner);
+  return cd().Popup(cd().txtip(), owner) == menus::delltip;
+}
+
+void PinLayer::getimg_RightDown() {
+  SetForegroundWindow(hwnd());
+  cd().Popup(cd().cdd(), hwnd());
+}
+
+void PinLayer::Command3_Click() {
+  if (!Load()) return;
+  pin::Size size;
+  UniqueBitmap picture = PictureFromClipboard(hwnd(), &size);
+  if (!picture) return;  // nothing to pin; the index stays free
+  std::string next = imgnum;
+  std::optional<int> n = pin::TakeIndex(next);
+  if (!n) return;  // indices used up
+  if (AddPicture(*n, std::move(picture), size)) imgnum = next;
+}
+
+bool PinLayer::AddPicture(int index, UniqueBitmap picture, pin::Size size) {
+  auto image = std::make_unique<PinnedImage>(*this, index);
+  if (!image->Build(std::move(picture), size)) return false;
+  image->SetCaptionText(Widen(pin::CaptionFor(index)));
+  pin::Rect at = pin::CentreOnScreen({GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, size);
+  image->MoveTo({at.left, at.top});
+  image->Show();
+  SetWindowPos(image->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  StartHighlight(image->box());
+  images_[index] = std::move(image);
+  return true;
+}
+
+PinnedImage* PinLayer::Image(int index) {
+  auto it = images_.find(index);
+  return it == images_.end() ? nullptr : it->second.get();
+}
+
+void PinLayer::RemoveImage() {
+  std::optional<int> i = pin::ParseIndex(getindex);
+  auto it = i ? images_.find(*i) : images_.end();
+  if (it == images_.end()) return;
+  ShowWindow(it->second->caption(), SW_HIDE);
+  ShowWindow(it->second->hwnd(), SW_HIDE);
+  removed_.push_back(std::move(it->second));
+  images_.erase(it);
+  PostMessageW(hwnd(), kFreeRemoved, 0, 0);
+}
+
+void PinLayer::SendImageToBack() {
+  std::optional<int> i = pin::ParseIndex(getindex);
+  PinnedImage* image = i ? Image(*i) : nullptr;
+  if (!image) return;
+  // Behind every other child; its caption stays where it is.
+  SetWindowPos(image->hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void PinLayer::Picture1_MouseDown(PinnedImage& image, bool left, pin::Point at) {
+  HideHighlight();
+  getindex = std::to_string(image.index());
+  if (left) {
+    grab_ = at;
+    SetWindowPos(image.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // The handle is never left under an image.
+    SetWindowPos(handle_.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  } else {
+    cd().Popup(cd().imgmenu(), hwnd());
+  }
+}
+
+void PinLayer::Text1_MouseDown(PinnedImage&, pin::Point at) { grab_ = at; }
+
+void PinLayer::Picture1_MouseMove(PinnedImage& image, pin::Point at) {
+  pin::Rect b = image.box();
+  image.MoveTo(pin::DragStep({b.left, b.top}, at, grab_));
+}
+
+void PinLayer::StartHighlight(const pin::Rect& image) {
+  if (frame_visible_) RefreshRect(frame_);
+  frame_ = pin::HighlightFrame(image, dpi_);
+  frame_visible_ = true;
+  blink_ = 0;
+  RefreshRect(frame_);
+  SetTimer(hwnd(), kCtime, kCtimeInterval, nullptr);
+}
+
+void PinLayer::HideHighlight() {
+  if (!frame_visible_) return;
+  frame_visible_ = false;
+  RefreshRect(frame_);
+}
+
+void PinLayer::ctime_Timer() {
+  pin::BlinkTick t = pin::BlinkAt(blink_);
+  if (t.show) {
+    frame_colour_ = t.colour;
+    if (frame_visible_) RefreshRect(frame_);
+  } else {
+    HideHighlight();
+  }
+  if (t.stop) KillTimer(hwnd(), kCtime);
+  ++blink_;
+}
+
+void PinLayer::RefreshRect(const pin::Rect& r) {
+  int pen = ScaleForDpi(3, dpi_);
+  RECT rc = ToRect(r);
+  InflateRect(&rc, pen, pen);
+  InvalidateRect(hwnd(), &rc, TRUE);
+}
+
+void PinLayer::Paint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd(), &ps);
+  if (frame_visible_) {
+    // Shape1: a solid 3-pixel line centred on the frame; images cover what
+    // lies under them.
+    UniquePen pen(CreatePen(PS_SOLID, ScaleForDpi(3, dpi_), frame_colour_));
+    SelectGuard p(dc, pen.get());
+    SelectGuard b(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, frame_.left, frame_.top, frame_.left + frame_.width, frame_.top + frame_.height);
+  }
+  EndPaint(hwnd(), &ps);
+}
+
+LRESULT PinLayer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_TIMER:
+      if (wp == kTimer1) Timer1_Timer();
+      else if (wp == kCtime) ctime_Timer();
+      return 0;
+    case WM_CTLCOLOREDIT: {
+      HDC dc = reinterpret_cast<HDC>(wp);
+      SetTextColor(dc, RGB(255, 255, 255));
+      SetBkColor(dc, kCaptionBack);
+      return reinterpret_cast<LRESULT>(caption_brush_.get());
+    }
+    case WM_COMMAND:
+      if (HIWORD(wp) == EN_CHANGE) {
+        for (auto& [i, image] : images_)
+          if (image->caption() == reinterpret_cast<HWND>(lp)) image->FitCaption();
+        return 0;
+      }
+      break;
+    case kFreeRemoved:
+      removed_.clear();
+      return 0;
+    case WM_CLOSE:
+      // The layer lives until the program ends; a stray close request
+      // (Alt+F4 while it is in front) must not throw away the pins.
+      return 0;
+    default:
+      break;
+  }
+  return Window::HandleMessage(msg, wp, lp);
+}
+
+}  // namespace vardo

@@ -1,0 +1,107 @@
+// The pin layer (afterdoch): a borderless, full-screen, topmost window that
+// is see-through wherever its key-coloured background shows. It holds the
+// pinned images, their captions and the handle.
+#pragma once
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "capture/overlay_host_win.h"
+#include "common/handles_win.h"
+#include "common/window_win.h"
+#include "pinned/handle_win.h"
+#include "pinned/pin_model.h"
+#include "pinned/pinned_image_win.h"
+
+namespace vardo {
+
+constexpr COLORREF kLayerKey = RGB(64, 0, 64);
+
+class PinLayer final : public Window, public OverlayHost {
+ public:
+  PinLayer();
+  ~PinLayer() override;
+
+  // Shared state other windows read, as decimal text.
+  std::string tmd = "0";      // "0" colour-keyed, "1" whole-layer alpha
+  std::string getindex;       // image pressed last
+  std::string imgnum = "1";   // next free image index
+
+  // Creates and loads the layer (hidden) on first use.
+  bool Load();
+  int dpi() const { return dpi_; }
+  HWND getimg() const { return handle_.hwnd(); }
+
+  // OverlayHost
+  void ShowLayer() override;
+  void SetLayerTimer(bool running) override;
+  void AddImageFromClipboard() override { Command3_Click(); }
+  void BringLayerToTop() override { wintop_Click(); }
+  bool PopupTextLabelMenu(HWND owner) override;
+
+  void HideLayer();
+  void Command3_Click();
+  void Command5_Click();
+  void SetLayerAlpha(int opacity);
+  void wintop_Click();
+  void Timer1_Timer();
+
+  // Image menu commands on the image in getindex.
+  void RemoveImage();
+  void SendImageToBack();
+
+  // Events from the handle and the images.
+  void getimg_RightDown();
+  void Picture1_MouseDown(PinnedImage& image, bool left, pin::Point at);
+  void Picture1_MouseMove(PinnedImage& image, pin::Point at);
+  void Text1_MouseDown(PinnedImage& image, pin::Point at);
+  PinnedImage* Image(int index);
+
+  HFONT caption_font() const { return caption_font_.get(); }
+  HFONT measure_font() const { return measure_font_.get(); }
+  HWND tooltip() const { return tooltip_; }
+
+ private:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void Paint();
+  // Adds a picture as the image with the given index: centred, in front
+  // and highlighted. False (and nothing left behind) when it fails.
+  bool AddPicture(int index, UniqueBitmap picture, pin::Size size);
+  void StartHighlight(const pin::Rect& image);
+  void HideHighlight();
+  void ctime_Timer();
+  void RefreshRect(const pin::Rect& r);
+
+  int dpi_ = 96;
+  HandleBox handle_;
+  HWND tooltip_ = nullptr;
+  UniqueBrush key_brush_;
+  UniqueBrush caption_brush_;
+  UniqueFont caption_font_;
+  UniqueFont measure_font_;
+  std::map<int, std::unique_ptr<PinnedImage>> images_;
+  // Removed images whose handlers may still be on the stack; freed from
+  // the message loop.
+  std::vector<std::unique_ptr<PinnedImage>> removed_;
+  pin::Point grab_;
+  // Shape1, the highlight frame, and its blinker ctime.
+  bool frame_visible_ = false;
+  pin::Rect frame_;
+  COLORREF frame_colour_ = RGB(255, 0, 255);
+  int blink_ = 0;
+};
+
+// The one pin layer of the process, created (hidden) on first use.
+PinLayer& afterdoch();
+
+// Title of a window: up to 255 characters.
+std::wstring HwndToTitle(HWND wnd);
+
+// Ends the program at once: hides the layer and ends the process without
+// closing any window.
+[[noreturn]] void EndProgram();
+
+}  // namespace vardo

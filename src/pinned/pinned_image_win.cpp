@@ -1,0 +1,186 @@
+#include "pinned/pinned_image_win.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "pinned/pin_layer_win.h"
+
+namespace vardo {
+
+namespace {
+constexpr wchar_t kClassName[] = L"VardoPinnedImage";
+constexpr wchar_t kHint[] = L"Double click here to zoom in or out";
+constexpr wchar_t kCaptionHint[] = L"Drag or customize content";
+
+pin::Point PointOf(LPARAM lp) { return {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}; }
+
+void AddTool(HWND tooltip, HWND owner, HWND tool, const wchar_t* text) {
+  if (!tooltip || !tool) return;
+  TOOLINFOW ti{};
+  ti.cbSize = TTTOOLINFOW_V2_SIZE;
+  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  ti.hwnd = owner;
+  ti.uId = reinterpret_cast<UINT_PTR>(tool);
+  ti.lpszText = const_cast<wchar_t*>(text);
+  SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+void RemoveTool(HWND tooltip, HWND owner, HWND tool) {
+  if (!tooltip || !tool) return;
+  TOOLINFOW ti{};
+  ti.cbSize = TTTOOLINFOW_V2_SIZE;
+  ti.hwnd = owner;
+  ti.uId = reinterpret_cast<UINT_PTR>(tool);
+  SendMessageW(tooltip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+}  // namespace
+
+PinnedImage::~PinnedImage() {
+  SetTooltip(false);
+  RemoveTool(layer_.tooltip(), layer_.hwnd(), caption_);
+  caption_hook_.Detach();
+  if (caption_) DestroyWindow(caption_);
+  Destroy();
+}
+
+bool PinnedImage::Build(UniqueBitmap picture, pin::Size size) {
+  if (!picture || size.width <= 0 || size.height <= 0) return false;
+  if (!RegisterClass(kClassName, CS_DBLCLKS)) return false;
+  if (!Window::Create(0, kClassName, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, size.width, size.height,
+                      layer_.hwnd()))
+    return false;
+  caption_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_CLIPSIBLINGS | ES_AUTOHSCROLL, 0, 0, 0, 0,
+                             layer_.hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!caption_) return false;
+  SendMessageW(caption_, WM_SETFONT, reinterpret_cast<WPARAM>(layer_.caption_font()), FALSE);
+  caption_hook_.Attach(caption_);
+  AddTool(layer_.tooltip(), layer_.hwnd(), caption_, kCaptionHint);
+  picture_ = std::move(picture);
+  geometry_.picture = size;
+  geometry_.box = {0, 0, size.width, size.height};
+  SetTooltip(true);
+  return true;
+}
+
+void PinnedImage::Show() { ShowWindow(hwnd(), SW_SHOWNA); }
+
+void PinnedImage::SetTooltip(bool on) {
+  if (on == tool_added_) return;
+  if (on) AddTool(layer_.tooltip(), layer_.hwnd(), hwnd(), kHint);
+  else RemoveTool(layer_.tooltip(), layer_.hwnd(), hwnd());
+  tool_added_ = on;
+}
+
+void PinnedImage::MoveTo(pin::Point pos) {
+  geometry_.box.left = pos.x;
+  geometry_.box.top = pos.y;
+  RECT r{};
+  GetWindowRect(caption_, &r);
+  geometry_.caption_pos = pin::CaptionPosition(pos, r.bottom - r.top);
+  ApplyGeometry();
+}
+
+void PinnedImage::ApplyGeometry() {
+  const pin::Rect& b = geometry_.box;
+  SetWindowPos(hwnd(), nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(caption_, nullptr, geometry_.caption_pos.x, geometry_.caption_pos.y, 0, 0,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+  ShowWindow(caption_, geometry_.caption_visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void PinnedImage::SetCaptionText(const std::wstring& text) {
+  SetWindowTextW(caption_, text.c_str());
+  FitCaption();
+}
+
+void PinnedImage::FitCaption() {
+  int n = GetWindowTextLengthW(caption_);
+  std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+  GetWindowTextW(caption_, text.data(), n + 1);
+  text.resize(static_cast<size_t>(n));
+  SIZE extent{};
+  WindowDc dc(layer_.hwnd());
+  {
+    SelectGuard font(dc.get(), layer_.measure_font());
+    // An empty text still has a line's height.
+    GetTextExtentPoint32W(dc.get(), n ? text.c_str() : L" ", n ? n : 1, &extent);
+    if (!n) extent.cx = 0;
+  }
+  pin::Size s = pin::CaptionBoxSize({extent.cx, extent.cy}, layer_.dpi());
+  SetWindowPos(caption_, nullptr, 0, 0, s.width, s.height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+}
+
+void PinnedImage::ToggleCollapse() {
+  RECT r{};
+  GetWindowRect(caption_, &r);
+  pin::ToggleCollapse(geometry_, r.bottom - r.top, layer_.dpi());
+  if (!geometry_.tooltip) SetTooltip(false);
+  ApplyGeometry();
+  if (geometry_.caption_visible)
+    SetWindowPos(caption_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void PinnedImage::Paint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd(), &ps);
+  UniqueMemDc mem(CreateCompatibleDC(dc));
+  if (mem) {
+    SelectGuard sel(mem.get(), picture_.get());
+    // A collapsed box shows the top-left corner of its picture.
+    BitBlt(dc, 0, 0, geometry_.box.width, geometry_.box.height, mem.get(), 0, 0, SRCCOPY);
+  }
+  EndPaint(hwnd(), &ps);
+}
+
+LRESULT PinnedImage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_LBUTTONDOWN:
+      SetCapture(hwnd());
+      dragging_ = true;
+      layer_.Picture1_MouseDown(*this, true, PointOf(lp));
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      layer_.Picture1_MouseDown(*this, true, PointOf(lp));
+      ToggleCollapse();
+      return 0;
+    case WM_MOUSEMOVE:
+      if (dragging_ && (wp & MK_LBUTTON)) layer_.Picture1_MouseMove(*this, PointOf(lp));
+      return 0;
+    case WM_LBUTTONUP:
+      dragging_ = false;
+      if (GetCapture() == hwnd()) ReleaseCapture();
+      return 0;
+    case WM_CAPTURECHANGED:
+      dragging_ = false;
+      return 0;
+    case WM_RBUTTONDOWN:
+      // May remove this image: nothing of it is touched afterwards.
+      layer_.Picture1_MouseDown(*this, false, PointOf(lp));
+      return 0;
+    default:
+      break;
+  }
+  return Window::HandleMessage(msg, wp, lp);
+}
+
+bool PinnedImage::CaptionHook::OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT*) {
+  switch (msg) {
+    case WM_LBUTTONDOWN:
+      owner_.layer_.Text1_MouseDown(owner_, PointOf(lp));
+      return false;
+    case WM_MOUSEMOVE:
+      // Dragging a caption moves its image, and the caption with it.
+      if (wp & MK_LBUTTON) owner_.layer_.Picture1_MouseMove(owner_, PointOf(lp));
+      return false;
+    default:
+      return false;
+  }
+}
+
+}  // namespace vardo

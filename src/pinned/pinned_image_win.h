@@ -1,0 +1,63 @@
+// One pinned image on the layer (Picture1(i)) with its caption (Text1(i)).
+#pragma once
+#include <windows.h>
+
+#include "common/handles_win.h"
+#include "common/window_win.h"
+#include "pinned/pin_model.h"
+
+namespace vardo {
+
+class PinLayer;
+
+class PinnedImage final : public Window {
+ public:
+  PinnedImage(PinLayer& layer, int index) : layer_(layer), index_(index), caption_hook_(*this) {}
+  ~PinnedImage() override;
+
+  // Creates the image box (hidden) and its hidden caption, taking the
+  // picture. False when the windows cannot be made.
+  bool Build(UniqueBitmap picture, pin::Size size);
+  void Show();
+
+  int index() const { return index_; }
+  HWND caption() const { return caption_; }
+  pin::Rect box() const { return geometry_.box; }
+  const pin::PinGeometry& geometry() const { return geometry_; }
+  HBITMAP picture() const { return picture_.get(); }
+
+  void MoveTo(pin::Point pos);
+  void SetCaptionText(const std::wstring& text);
+  // Double-click: collapse to a captioned tile or expand again.
+  void ToggleCollapse();
+  // Keeps the caption box sized to its text.
+  void FitCaption();
+
+ private:
+  class CaptionHook final : public ControlHook {
+   public:
+    explicit CaptionHook(PinnedImage& owner) : owner_(owner) {}
+
+   protected:
+    bool OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+
+   private:
+    PinnedImage& owner_;
+  };
+
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void Paint();
+  void ApplyGeometry();
+  void SetTooltip(bool on);
+
+  PinLayer& layer_;
+  int index_;
+  UniqueBitmap picture_;
+  pin::PinGeometry geometry_;
+  HWND caption_ = nullptr;
+  CaptionHook caption_hook_;
+  bool dragging_ = false;
+  bool tool_added_ = false;
+};
+
+}  // namespace vardo

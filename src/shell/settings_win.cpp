@@ -1,0 +1,222 @@
+#include "shell/settings_win.h"
+
+#include "common/dpi_win.h"
+#include "common/drag_win.h"
+#include "common/process_win.h"
+#include "pinned/pin_layer_win.h"
+
+namespace vardo {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"VardoSettings";
+constexpr COLORREF kOutlineColour = RGB(0, 192, 192);
+
+int ControlIdOf(shell::SettingsControl c) {
+  switch (c) {
+    case shell::SettingsControl::chkCheck1:
+      return SettingsWindow::kChkCheck1;
+    case shell::SettingsControl::Command1:
+      return SettingsWindow::kCommand1;
+    case shell::SettingsControl::Command2:
+      return SettingsWindow::kCommand2;
+    case shell::SettingsControl::Command3:
+      return SettingsWindow::kCommand3;
+    case shell::SettingsControl::Label1:
+      return SettingsWindow::kLabel1;
+    case shell::SettingsControl::HotKey1:
+      return SettingsWindow::kHotKey1;
+  }
+  return 0;
+}
+
+HICON LoadProgramIcon(int size) {
+  return static_cast<HICON>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
+}  // namespace
+
+SettingsWindow& sett() {
+  static SettingsWindow window;
+  return window;
+}
+
+bool SettingsWindow::CreateWindowOnce() {
+  if (hwnd()) return true;
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  auto class_icon = static_cast<HICON>(LoadImageW(inst, MAKEINTRESOURCEW(1), IMAGE_ICON, 0, 0,
+                                                  LR_DEFAULTSIZE | LR_SHARED));
+  auto class_small = static_cast<HICON>(LoadImageW(inst, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                                   LR_SHARED));
+  if (!RegisterClass(kClassName, 0, nullptr, GetSysColorBrush(COLOR_BTNFACE), class_icon, class_small))
+    return false;
+  dpi_ = ScreenDpi();
+  shell::Box client = shell::ScaleBox({0, 0, shell::kSettingsClientWidth, shell::kSettingsClientHeight}, dpi_);
+  shell::Box at = shell::CentreOnScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                                        client.width, client.height);
+  // Borderless: the window is exactly its client area. The minimise box
+  // lets the taskbar minimise it, which hides it.
+  if (!Create(WS_EX_CONTROLPARENT, kClassName, L"Form1", WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX,
+              at.left, at.top, at.width, at.height))
+    return false;
+  int dpi = DpiOf(hwnd());
+  if (dpi != dpi_) {
+    dpi_ = dpi;
+    client = shell::ScaleBox({0, 0, shell::kSettingsClientWidth, shell::kSettingsClientHeight}, dpi_);
+    at = shell::CentreOnScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), client.width,
+                               client.height);
+    SetWindowPos(hwnd(), nullptr, at.left, at.top, at.width, at.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  big_icon_.reset(LoadProgramIcon(GetSystemMetrics(SM_CXICON)));
+  small_icon_.reset(LoadProgramIcon(GetSystemMetrics(SM_CXSMICON)));
+  if (big_icon_) SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon_.get()));
+  if (small_icon_) SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
+  CreateControls();
+  ApplyLayout(dpi_);
+  return true;
+}
+
+void SettingsWindow::ShowCentred() {
+  if (!CreateWindowOnce()) return;
+  RECT r{};
+  GetWindowRect(hwnd(), &r);
+  shell::Box at = shell::CentreOnScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                                        r.right - r.left, r.bottom - r.top);
+  SetWindowPos(hwnd(), nullptr, at.left, at.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ShowWindow(hwnd(), SW_SHOWNORMAL);
+  UpdateWindow(hwnd());
+}
+
+void SettingsWindow::CreateControls() {
+  for (const shell::ControlSpec& spec : shell::SettingsControls()) {
+    HWND c = spec.kind == shell::ControlKind::HotKeyEntry ? CreateHotKey1Slot(spec.at96) : CreateControl(spec);
+    switch (spec.id) {
+      case shell::SettingsControl::chkCheck1:
+        chk_check1_ = c;
+        break;
+      case shell::SettingsControl::Command1:
+        command1_ = c;
+        break;
+      case shell::SettingsControl::Command2:
+        command2_ = c;
+        break;
+      case shell::SettingsControl::Command3:
+        command3_ = c;
+        break;
+      case shell::SettingsControl::Label1:
+        label1_ = c;
+        break;
+      case shell::SettingsControl::HotKey1:
+        hotkey1_ = c;
+        break;
+    }
+  }
+}
+
+HWND SettingsWindow::CreateControl(const shell::ControlSpec& spec) {
+  const wchar_t* cls = L"BUTTON";
+  DWORD style = WS_CHILD | WS_VISIBLE;
+  switch (spec.kind) {
+    case shell::ControlKind::CheckBox:
+      style |= BS_AUTOCHECKBOX | WS_TABSTOP;
+      break;
+    case shell::ControlKind::Button:
+      // The default-hotkey caption is longer than its button is wide.
+      style |= BS_PUSHBUTTON | BS_MULTILINE | WS_TABSTOP;
+      break;
+    case shell::ControlKind::Label:
+      cls = L"STATIC";
+      style |= SS_LEFT;
+      break;
+    case shell::ControlKind::HotKeyEntry:
+      break;
+  }
+  std::wstring caption = Widen(std::string(spec.caption));
+  shell::Box b = shell::ScaleBox(spec.at96, dpi_);
+  return CreateWindowExW(0, cls, caption.c_str(), style, b.left, b.top, b.width, b.height, hwnd(),
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdOf(spec.id))),
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
+// HotKey1's slot sits on Label1's row between Label1 and Command3. The
+// hotkey entry control replaces this plain edit and wires chkCheck1
+// ("启用"), Command1 ("保存"), Command3 (default hotkey) and its
+// HotKeyPressed event (which runs CaptureRequest).
+HWND SettingsWindow::CreateHotKey1Slot(const shell::Box& at96) {
+  shell::Box b = shell::ScaleBox(at96, dpi_);
+  return CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"NULL", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                         b.left, b.top, b.width, b.height, hwnd(),
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kHotKey1)), GetModuleHandleW(nullptr),
+                         nullptr);
+}
+
+void SettingsWindow::ApplyLayout(int dpi) {
+  dpi_ = dpi;
+  font_.reset(CreateMessageFont(dpi));
+  outline_pen_.reset(CreatePen(PS_INSIDEFRAME, ScaleForDpi(1, dpi), kOutlineColour));
+  for (const shell::ControlSpec& spec : shell::SettingsControls()) {
+    HWND c = GetDlgItem(hwnd(), ControlIdOf(spec.id));
+    if (!c) continue;
+    shell::Box b = shell::ScaleBox(spec.at96, dpi);
+    SetWindowPos(c, nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+  }
+  InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void SettingsWindow::Paint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd(), &ps);
+  // Shape1: the outline along the window's edge.
+  shell::Box b = shell::ScaleBox(shell::OutlineBox(), dpi_);
+  SelectGuard pen(dc, outline_pen_.get());
+  SelectGuard brush(dc, GetStockObject(NULL_BRUSH));
+  Rectangle(dc, b.left, b.top, b.right(), b.bottom());
+  EndPaint(hwnd(), &ps);
+}
+
+void SettingsWindow::Command2_Click() { ShowWindow(hwnd(), SW_HIDE); }
+
+LRESULT SettingsWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_COMMAND:
+      if (LOWORD(wp) == kCommand2 && HIWORD(wp) == BN_CLICKED) {
+        Command2_Click();
+        return 0;
+      }
+      break;
+    case WM_MOUSEMOVE:
+      // Any free spot of the borderless window drags it.
+      if (wp & MK_LBUTTON) DragWindow(hwnd());
+      return 0;
+    case WM_SIZE:
+      if (wp == SIZE_MINIMIZED) ShowWindow(hwnd(), SW_HIDE);
+      return 0;
+    case WM_CLOSE:
+      EndProgram();
+    case WM_QUERYENDSESSION:
+      // Agree; the program ends when the session really ends, so a
+      // cancelled log-off keeps the pinned images.
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wp) EndProgram();
+      return 0;
+    case WM_DPICHANGED: {
+      const RECT* r = reinterpret_cast<const RECT*>(lp);
+      SetWindowPos(hwnd(), nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      ApplyLayout(HIWORD(wp));
+      return 0;
+    }
+    default:
+      break;
+  }
+  return Window::HandleMessage(msg, wp, lp);
+}
+
+}  // namespace vardo

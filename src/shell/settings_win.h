@@ -1,0 +1,66 @@
+// The hotkey settings window (sett): the program's start-up window, a
+// borderless 391 x 145 panel centred on the screen.
+#pragma once
+#include <windows.h>
+
+#include "common/handles_win.h"
+#include "common/window_win.h"
+#include "shell/settings_layout.h"
+
+namespace vardo {
+
+class SettingsWindow final : public Window {
+ public:
+  // Child control ids, in tab order.
+  enum ControlId : int {
+    kChkCheck1 = 1001,
+    kCommand1 = 1002,
+    kCommand2 = 1003,
+    kCommand3 = 1004,
+    kLabel1 = 1005,
+    kHotKey1 = 1006,
+  };
+
+  // Creates the window (hidden) at the primary screen's DPI.
+  bool CreateWindowOnce();
+  // Shows the window centred on the primary screen.
+  void ShowCentred();
+
+  HWND chkCheck1() const { return chk_check1_; }
+  HWND Command1() const { return command1_; }
+  HWND Command2() const { return command2_; }
+  HWND Command3() const { return command3_; }
+  HWND Label1() const { return label1_; }
+  // The hotkey entry's place on Label1's row, between Label1 and Command3.
+  HWND HotKey1() const { return hotkey1_; }
+
+  // "隐藏": hides the window; the program runs on.
+  void Command2_Click();
+
+ private:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void CreateControls();
+  // The hotkey entry slot: for now a plain edit showing "NULL" that the
+  // hotkey entry control takes over.
+  HWND CreateHotKey1Slot(const shell::Box& at);
+  HWND CreateControl(const shell::ControlSpec& spec);
+  void ApplyLayout(int dpi);
+  void Paint();
+
+  int dpi_ = 96;
+  UniqueFont font_;
+  UniqueIcon big_icon_;
+  UniqueIcon small_icon_;
+  UniquePen outline_pen_;
+  HWND chk_check1_ = nullptr;
+  HWND command1_ = nullptr;
+  HWND command2_ = nullptr;
+  HWND command3_ = nullptr;
+  HWND label1_ = nullptr;
+  HWND hotkey1_ = nullptr;
+};
+
+// The one settings window of the process.
+SettingsWindow& sett();
+
+}  // namespace vardo
