@@ -25,6 +25,8 @@ constexpr int kVkControl = 17;
 constexpr int kVkMenu = 18;
 constexpr int kVkLeftWin = 91;
 constexpr int kVkApps = 93;
+constexpr int kVkProcessKey = 229;  // an input method is composing
+constexpr int kVkPacket = 231;      // injected text, not a key
 
 // The text shown when no hotkey is set.
 inline constexpr const char* kNoHotKeyText = "NULL";
@@ -35,8 +37,9 @@ using KeyNameFn = std::function<std::string(int virtual_key)>;
 class KeyCapture {
  public:
   // The Applications key is dropped before anything else happens: no event,
-  // no change.
-  static bool Ignores(int key) { return key == kVkApps; }
+  // no change. So are the pseudo-keys that carry text rather than a key
+  // press; they cannot be registered as a hotkey.
+  static bool Ignores(int key) { return key == kVkApps || key == kVkProcessKey || key == kVkPacket; }
 
   // Key-down of `key` with shift state `shift` (after the host has seen and
   // possibly changed both). Updates text and codes.
