@@ -1,0 +1,201 @@
+#include "common/savepic_win.h"
+
+#include <commdlg.h>
+
+#include <vector>
+
+#include "common/gdiplus_io_win.h"
+#include "common/gdiplus_win.h"
+#include "common/handles_win.h"
+#include "common/process_win.h"
+
+namespace vardo::savepic {
+
+std::wstring WideTextFromPtr(const wchar_t* text) { return text ? std::wstring(text) : std::wstring(); }
+
+bool FindEncoderByExtension(const std::wstring& ext, CLSID* clsid) {
+  *clsid = CLSID{};
+  UINT count = 0, bytes = 0;
+  if (gp::GdipGetImageEncodersSize(&count, &bytes) != Gdiplus::Ok || count == 0 || bytes == 0) return false;
+  std::vector<BYTE> table(bytes);
+  auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(table.data());
+  if (gp::GdipGetImageEncoders(count, bytes, codecs) != Gdiplus::Ok) return false;
+  std::vector<std::string> lists;
+  for (UINT i = 0; i < count; ++i) lists.push_back(Narrow(WideTextFromPtr(codecs[i].FilenameExtension)));
+  auto chosen = ChooseEncoder(lists, Narrow(ext));
+  if (!chosen) return false;
+  *clsid = codecs[*chosen].Clsid;
+  return true;
+}
+
+namespace {
+
+bool FileWritten(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA a{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &a)) return false;
+  return !(a.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (a.nFileSizeLow != 0 || a.nFileSizeHigh != 0);
+}
+
+// A name beside `path` for the file being written.
+std::wstring TemporaryBeside(const std::wstring& path) {
+  return path + L"." + std::to_wstring(GetCurrentProcessId()) + L".part";
+}
+
+}  // namespace
+
+std::optional<SaveError> SaveImageFile(HBITMAP picture, const std::wstring& path, const std::wstring& ext,
+                                       unsigned jpeg_quality, unsigned tiff_depth, unsigned tiff_compression) {
+  const std::string path8 = Narrow(path);
+  if (!picture || GetObjectType(picture) != OBJ_BITMAP) return NoPictureError();
+  GdiplusSession session;
+  if (!session.ok()) return GdiplusStartError(Gdiplus::GdiplusNotInitialized);
+  CLSID encoder{};
+  if (!FindEncoderByExtension(ext, &encoder)) return NoEncoderError(Narrow(ext));
+  const std::wstring temp = TemporaryBeside(path);
+  if (Lower(Narrow(ext)) == "gif") {
+    // GIF goes through an 8-bit palette of the picture's own colours: GDI+
+    // given a true-colour bitmap may write a broken file.
+    if (!SaveHBitmapAsGif(picture, path)) return NothingWrittenError(path8);
+    return FileWritten(path) ? std::nullopt : std::optional<SaveError>(NothingWrittenError(path8));
+  }
+  Gdiplus::GpBitmap* raw = nullptr;
+  Gdiplus::GpStatus st = gp::GdipCreateBitmapFromHBITMAP(picture, nullptr, &raw);
+  GpBitmapPtr bitmap(raw);
+  if (st != Gdiplus::Ok || !bitmap) return BitmapError(st != Gdiplus::Ok ? st : Gdiplus::GenericError);
+
+  const auto params = ParametersFor(Narrow(ext), jpeg_quality, tiff_depth, tiff_compression);
+  // Laid out in place: the value pointers point into the same block.
+  std::vector<uint64_t> storage;
+  const Gdiplus::EncoderParameters* block = nullptr;
+  if (!params.empty()) {
+    const size_t size = ParameterBlockSize(params.size(), sizeof(void*)) + 4 * params.size();
+    storage.resize((size + 7) / 8);
+    auto bytes = LayoutParameters(params, sizeof(void*), reinterpret_cast<uintptr_t>(storage.data()));
+    memcpy(storage.data(), bytes.data(), bytes.size());
+    block = reinterpret_cast<const Gdiplus::EncoderParameters*>(storage.data());
+  }
+  DeleteFileW(temp.c_str());
+  st = gp::GdipSaveImageToFile(bitmap.get(), temp.c_str(), &encoder, block);
+  bitmap.reset();
+  if (st != Gdiplus::Ok || !FileWritten(temp)) {
+    DeleteFileW(temp.c_str());
+    return st != Gdiplus::Ok ? EncoderError(st, path8) : NothingWrittenError(path8);
+  }
+  if (!MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    const DWORD err = GetLastError();
+    DeleteFileW(temp.c_str());
+    return EncoderError(static_cast<int>(err), path8);
+  }
+  return std::nullopt;
+}
+
+void ShowSaveError(HWND owner, const SaveError& error) {
+  SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+  MessageBoxW(owner, Widen(ErrorMessage(error)).c_str(), Widen(kErrorTitle).c_str(), MB_OK | MB_ICONINFORMATION);
+}
+
+std::optional<std::wstring> AskSaveFileName(HWND owner) {
+  const std::wstring filter = Widen(FilterList());
+  const std::wstring folder = ProgramFolder();
+  const std::wstring title = Widen(kDialogTitle);
+  const std::wstring def_ext = Widen(kDefaultExtension);
+  std::vector<wchar_t> file(4096, L'\0');
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof(ofn);
+  // Owned by the picker so the dialog stays above it and the picker cannot
+  // start a second save meanwhile.
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = filter.c_str();
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = file.data();
+  ofn.nMaxFile = static_cast<DWORD>(file.size());
+  ofn.lpstrInitialDir = folder.c_str();
+  ofn.lpstrTitle = title.c_str();
+  ofn.lpstrDefExt = def_ext.c_str();
+  // An existing file is only replaced when the user agrees.
+  ofn.Flags = OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
+  if (!GetSaveFileNameW(&ofn)) return std::nullopt;
+  std::wstring name(file.data());
+  if (name.empty()) return std::nullopt;
+  return name;
+}
+
+SaveOutcome CutdSave(HWND owner, HBITMAP picture) {
+  auto name = AskSaveFileName(owner);
+  if (!name) return SaveOutcome::kCancelled;
+  const std::wstring ext = Widen(ExtensionOf(Narrow(*name)));
+  HCURSOR old = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  auto error = SaveImageFile(picture, *name, ext, 80, 24, kCompressionNone);
+  SetCursor(old);
+  if (error) {
+    ShowSaveError(owner, *error);
+    return SaveOutcome::kFailed;
+  }
+  EmptyTheClipboard(owner);
+  return SaveOutcome::kSaved;
+}
+
+namespace {
+bool OpenClipboardRetrying(HWND owner) {
+  for (int i = 0; i < 20; ++i) {
+    if (OpenClipboard(owner)) return true;
+    Sleep(10);
+  }
+  return false;
+}
+}  // namespace
+
+HBITMAP CopyBitmap(HBITMAP source) {
+  BITMAP bm{};
+  if (!source || !GetObjectW(source, sizeof(bm), &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return nullptr;
+  WindowDc screen(nullptr);
+  UniqueMemDc src(CreateCompatibleDC(screen.get()));
+  UniqueMemDc dst(CreateCompatibleDC(screen.get()));
+  if (!src || !dst) return nullptr;
+  UniqueBitmap copy(CreateCompatibleBitmap(screen.get(), bm.bmWidth, bm.bmHeight));
+  if (!copy) return nullptr;
+  {
+    SelectGuard a(src.get(), source);
+    SelectGuard b(dst.get(), copy.get());
+    if (!BitBlt(dst.get(), 0, 0, bm.bmWidth, bm.bmHeight, src.get(), 0, 0, SRCCOPY)) return nullptr;
+  }
+  return copy.release();
+}
+
+bool PutBitmapOnClipboard(HWND owner, HBITMAP picture) {
+  UniqueBitmap copy(CopyBitmap(picture));
+  if (!copy || !OpenClipboardRetrying(owner)) return false;
+  EmptyClipboard();
+  bool ok = SetClipboardData(CF_BITMAP, copy.get()) != nullptr;
+  if (ok) copy.release();  // the clipboard owns it now
+  CloseClipboard();
+  return ok;
+}
+
+bool PutTextOnClipboard(HWND owner, const std::wstring& text) {
+  const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  if (!mem) return false;
+  if (void* p = GlobalLock(mem)) {
+    memcpy(p, text.c_str(), bytes);
+    GlobalUnlock(mem);
+  }
+  if (!OpenClipboardRetrying(owner)) {
+    GlobalFree(mem);
+    return false;
+  }
+  EmptyClipboard();
+  bool ok = SetClipboardData(CF_UNICODETEXT, mem) != nullptr;
+  CloseClipboard();
+  if (!ok) GlobalFree(mem);
+  return ok;
+}
+
+bool EmptyTheClipboard(HWND owner) {
+  if (!OpenClipboardRetrying(owner)) return false;
+  EmptyClipboard();
+  CloseClipboard();
+  return true;
+}
+
+}  // namespace vardo::savepic

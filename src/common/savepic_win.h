@@ -1,0 +1,47 @@
+// Saving the picker's and the ruler's pictures: the save dialog, the
+// encoder chosen by the file name's extension and the error message.
+#pragma once
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "common/savepic.h"
+
+namespace vardo::savepic {
+
+// A copy of a GDI+-owned string.
+std::wstring WideTextFromPtr(const wchar_t* text);
+
+// The first GDI+ encoder whose patterns include "*.<ext>" (any case).
+// GDI+ must be running.
+bool FindEncoderByExtension(const std::wstring& ext, CLSID* clsid);
+
+// Encodes the bitmap into `path` in the format `ext` selects. The file is
+// written beside and then moved into place, so a failure leaves any earlier
+// file of that name as it was. Returns the reason when no file was written.
+std::optional<SaveError> SaveImageFile(HBITMAP picture, const std::wstring& path, const std::wstring& ext,
+                                       unsigned jpeg_quality = 80, unsigned tiff_depth = 24,
+                                       unsigned tiff_compression = kCompressionNone);
+
+void ShowSaveError(HWND owner, const SaveError& error);
+
+// The save dialog ("Save", default extension PNG, starting in the program's
+// folder). Empty when cancelled.
+std::optional<std::wstring> AskSaveFileName(HWND owner);
+
+enum class SaveOutcome { kCancelled, kSaved, kFailed };
+// Asks for a name and saves the picture. A saved picture clears the
+// clipboard; a failed one is reported in the "错误" box and the clipboard
+// keeps the picture.
+SaveOutcome CutdSave(HWND owner, HBITMAP picture);
+
+// Clipboard helpers (retrying briefly while another program holds it).
+bool PutBitmapOnClipboard(HWND owner, HBITMAP picture);  // puts a copy
+bool PutTextOnClipboard(HWND owner, const std::wstring& text);
+bool EmptyTheClipboard(HWND owner);
+
+// A device-independent copy of a bitmap, not selected anywhere.
+HBITMAP CopyBitmap(HBITMAP source);
+
+}  // namespace vardo::savepic
