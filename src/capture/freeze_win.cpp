@@ -1,0 +1,50 @@
+#include "capture/freeze_win.h"
+
+#include <cstring>
+
+namespace vardo {
+
+namespace {
+
+BOOL CALLBACK CollectVisible(HWND wnd, LPARAM lp) {
+  if (IsWindowVisible(wnd)) reinterpret_cast<std::vector<HWND>*>(lp)->push_back(wnd);
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<capture::WinRect> GatherCandidateWindows() {
+  std::vector<HWND> top;
+  EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&top));
+  std::vector<HWND> candidates;
+  for (HWND w : top) {
+    EnumChildWindows(w, CollectVisible, reinterpret_cast<LPARAM>(&candidates));
+    candidates.push_back(w);
+  }
+  std::vector<capture::WinRect> rects;
+  rects.reserve(candidates.size());
+  for (HWND w : candidates) {
+    RECT r{};
+    // A window that vanished meanwhile would give an empty rectangle at 0,0
+    // that matches nothing useful; leave it out.
+    if (!GetWindowRect(w, &r)) continue;
+    rects.push_back(capture::WinRect{r.left, r.top, r.right, r.bottom});
+  }
+  return rects;
+}
+
+bool FreezeScreen(MemoryCanvas& out, int width, int height) {
+  if (!out.CreateDib(width, height)) return false;
+  WindowDc screen(nullptr);
+  if (!screen) return false;
+  return BitBlt(out.dc(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY | CAPTUREBLT) != FALSE;
+}
+
+bool CopyCanvas(const MemoryCanvas& from, MemoryCanvas& to) {
+  if (!to.CreateDib(from.width(), from.height())) return false;
+  GdiFlush();
+  std::memcpy(to.bits(), from.bits(), static_cast<size_t>(from.width()) * from.height() * 4);
+  return true;
+}
+
+}  // namespace vardo

@@ -1,0 +1,81 @@
+#include "capture/overlay_win.h"
+
+#include "capture/freeze_win.h"
+#include "capture/overlay_window_win.h"
+#include "common/dpi_win.h"
+
+namespace vardo {
+
+namespace {
+
+// One overlay per process; it lives for the whole run and its window is
+// created for each capture.
+OverlayWindow& TheOverlay() {
+  static OverlayWindow overlay;
+  return overlay;
+}
+
+}  // namespace
+
+bool OverlayWindow::Open(OverlayHost& host) {
+  if (loaded()) return true;
+  host_ = &host;
+  gdiplus_.emplace();
+  hotkey_latch_ = false;
+  dpi_ = ScreenDpi();
+  const int w = GetSystemMetrics(SM_CXSCREEN);
+  const int h = GetSystemMetrics(SM_CYSCREEN);
+  const int hs = Scale(kHandleSize, dpi_);
+  model_.emplace(capture::Size{w, h}, capture::Size{hs, hs});
+
+  // Freeze before anything of ours is visible.
+  candidates_ = GatherCandidateWindows();
+  if (!FreezeScreen(pic_b_, w, h) || !CopyCanvas(pic_b_, pic_ex_) || !surface_.CreateDib(w, h)) {
+    Unload();
+    return false;
+  }
+  if (!Window::RegisterClass(kClassName, 0, LoadCursorW(nullptr, IDC_ARROW))) {
+    Unload();
+    return false;
+  }
+  if (!Window::Create(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, w, h)) {
+    Unload();
+    return false;
+  }
+  toolbar_.Create(hwnd(), dpi_);
+  Redraw();
+  ShowWindow(hwnd(), SW_SHOW);
+  SetForegroundWindow(hwnd());
+  UpdateWindow(hwnd());
+  SetTimer(hwnd(), kPosTimer, 50, nullptr);
+  SetTimer(hwnd(), kHotKeyTimer, 100, nullptr);
+  return true;
+}
+
+void OverlayWindow::Unload() {
+  if (hwnd()) {
+    KillTimer(hwnd(), kPosTimer);
+    KillTimer(hwnd(), kHotKeyTimer);
+    if (GetCapture() == hwnd()) ReleaseCapture();
+    Destroy();
+  }
+  model_.reset();
+  candidates_.clear();
+  surface_.Reset();
+  pic_b_.Reset();
+  pic_ex_.Reset();
+  gdiplus_.reset();
+}
+
+void OpenCaptureOverlay(OverlayHost& host) {
+  if (!TheOverlay().Open(host)) {
+    // Nothing to show: give the user the pin layer back.
+    host.ShowLayer();
+  }
+}
+
+void UnloadCaptureOverlay() { TheOverlay().Unload(); }
+
+bool CaptureOverlayLoaded() { return TheOverlay().loaded(); }
+
+}  // namespace vardo
