@@ -1,0 +1,220 @@
+#include "common/imagesize.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace vardo {
+namespace {
+
+class Source {
+ public:
+  explicit Source(const ByteReader& read) : read_(read) {}
+  // All n bytes at offset, or false.
+  bool Read(uint64_t offset, void* buf, size_t n) const {
+    return read_(offset, static_cast<uint8_t*>(buf), n) == n;
+  }
+
+ private:
+  const ByteReader& read_;
+};
+
+uint32_t Le16(const uint8_t* p) { return uint32_t{p[0]} | uint32_t{p[1]} << 8; }
+uint32_t Le32(const uint8_t* p) { return Le16(p) | Le16(p + 2) << 16; }
+uint32_t Be16(const uint8_t* p) { return uint32_t{p[0]} << 8 | uint32_t{p[1]}; }
+uint32_t Be32(const uint8_t* p) { return Be16(p) << 16 | Be16(p + 2); }
+
+const uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+
+ImageProbe Known(ImageFormat f, uint32_t w, uint32_t h) { return ImageProbe{f, true, w, h}; }
+ImageProbe Unsure(ImageFormat f) { return ImageProbe{f, false, 0, 0}; }
+
+// PNG at `at`: the signature, then the IHDR chunk with width and height.
+ImageProbe ProbePng(const Source& src, uint64_t at) {
+  uint8_t h[24];
+  if (!src.Read(at, h, sizeof h) || std::memcmp(h + 12, "IHDR", 4) != 0) return Unsure(ImageFormat::Png);
+  return Known(ImageFormat::Png, Be32(h + 16), Be32(h + 20));
+}
+
+// JPEG: walks the marker segments from the start until the first frame
+// header. Every step moves forward, and the walk is bounded, so hostile
+// lengths cannot loop or read out of range.
+ImageProbe ProbeJpeg(const Source& src) {
+  uint64_t pos = 2;
+  for (int steps = 0; steps < 4096; ++steps) {
+    uint8_t m[2];
+    if (!src.Read(pos, m, 2) || m[0] != 0xFF) break;
+    const uint8_t marker = m[1];
+    if (marker == 0xFF) {  // fill byte before a marker
+      pos += 1;
+      continue;
+    }
+    if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8)) {  // no length field
+      pos += 2;
+      continue;
+    }
+    if (marker == 0xD9 || marker == 0xDA) break;  // end of image or scan data before any frame
+    uint8_t len[2];
+    if (!src.Read(pos + 2, len, 2)) break;
+    const uint32_t length = Be16(len);
+    if (length < 2) break;
+    const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+    if (frame) {
+      uint8_t f[5];  // precision, height, width
+      if (length < 7 || !src.Read(pos + 4, f, sizeof f)) break;
+      const uint32_t height = Be16(f + 1), width = Be16(f + 3);
+      // A zero height is announced later (DNL): the size is not known here.
+      if (height == 0 || width == 0) break;
+      return Known(ImageFormat::Jpeg, width, height);
+    }
+    pos += 2 + uint64_t{length};
+  }
+  return Unsure(ImageFormat::Jpeg);
+}
+
+ImageProbe ProbeGif(const Source& src) {
+  uint8_t h[10];
+  if (!src.Read(0, h, sizeof h)) return Unsure(ImageFormat::Gif);
+  return Known(ImageFormat::Gif, Le16(h + 6), Le16(h + 8));
+}
+
+// DIB header at `at` (BITMAPCOREHEADER or BITMAPINFOHEADER and its
+// successors). A negative height marks a top-down picture.
+bool ReadDibSize(const Source& src, uint64_t at, uint32_t& w, int64_t& h) {
+  uint8_t d[12];
+  if (!src.Read(at, d, sizeof d)) return false;
+  const uint32_t size = Le32(d);
+  if (size == 12) {
+    w = Le16(d + 4);
+    h = Le16(d + 6);
+  } else if (size >= 40 && size <= 1024) {
+    const int32_t sw = static_cast<int32_t>(Le32(d + 4));
+    if (sw <= 0) return false;
+    w = static_cast<uint32_t>(sw);
+    h = static_cast<int32_t>(Le32(d + 8));
+  } else {
+    return false;
+  }
+  return w != 0 && h != 0;
+}
+
+ImageProbe ProbeBmp(const Source& src) {
+  uint32_t w = 0;
+  int64_t h = 0;
+  if (!ReadDibSize(src, 14, w, h)) return Unsure(ImageFormat::Bmp);
+  return Known(ImageFormat::Bmp, w, static_cast<uint32_t>(h < 0 ? -h : h));
+}
+
+// ICO: the entry with the most pixels. An entry's directory bytes stop at
+// 256, so each entry's own PNG or DIB header is read too.
+ImageProbe ProbeIco(const Source& src) {
+  uint8_t h[6];
+  if (!src.Read(0, h, sizeof h)) return Unsure(ImageFormat::Ico);
+  const uint32_t count = Le16(h + 4);
+  if (count == 0 || count > 1024) return Unsure(ImageFormat::Ico);
+  ImageProbe best = Known(ImageFormat::Ico, 0, 0);
+  uint64_t best_area = 0;
+  for (uint32_t i = 0; i < count; ++i) {
+    uint8_t e[16];
+    if (!src.Read(6 + uint64_t{i} * 16, e, sizeof e)) return Unsure(ImageFormat::Ico);
+    const uint64_t at = Le32(e + 12);
+    uint8_t sig[8];
+    if (!src.Read(at, sig, sizeof sig)) return Unsure(ImageFormat::Ico);
+    uint32_t w = 0, ht = 0;
+    if (std::memcmp(sig, kPngSignature, 8) == 0) {
+      const ImageProbe png = ProbePng(src, at);
+      if (!png.size_known) return Unsure(ImageFormat::Ico);
+      w = png.width;
+      ht = png.height;
+    } else {
+      int64_t dh = 0;
+      if (!ReadDibSize(src, at, w, dh)) return Unsure(ImageFormat::Ico);
+      // The stored height covers the colour rows and the mask rows.
+      ht = static_cast<uint32_t>((dh < 0 ? -dh : dh) / 2);
+      if (ht == 0) return Unsure(ImageFormat::Ico);
+    }
+    const uint64_t area = uint64_t{w} * ht;
+    if (area > best_area) {
+      best_area = area;
+      best.width = w;
+      best.height = ht;
+    }
+  }
+  return best;
+}
+
+ImageProbe ProbeTiff(const Source& src, bool little) {
+  auto u16 = [little](const uint8_t* p) { return little ? Le16(p) : Be16(p); };
+  auto u32 = [little](const uint8_t* p) { return little ? Le32(p) : Be32(p); };
+  uint8_t h[8];
+  if (!src.Read(0, h, sizeof h)) return Unsure(ImageFormat::Tiff);
+  const uint64_t ifd = u32(h + 4);
+  uint8_t c[2];
+  if (!src.Read(ifd, c, 2)) return Unsure(ImageFormat::Tiff);
+  const uint32_t count = u16(c);
+  uint32_t w = 0, ht = 0;
+  for (uint32_t i = 0; i < count && (w == 0 || ht == 0); ++i) {
+    uint8_t e[12];
+    if (!src.Read(ifd + 2 + uint64_t{i} * 12, e, sizeof e)) break;
+    const uint32_t tag = u16(e), type = u16(e + 2);
+    uint32_t value = 0;
+    if (type == 3)
+      value = u16(e + 8);
+    else if (type == 4)
+      value = u32(e + 8);
+    else
+      continue;
+    if (tag == 256) w = value;
+    if (tag == 257) ht = value;
+  }
+  if (w == 0 || ht == 0) return Unsure(ImageFormat::Tiff);
+  return Known(ImageFormat::Tiff, w, ht);
+}
+
+// Round to nearest, halves to even, whatever the floating-point mode.
+int RoundHalfEven(double v) {
+  const double f = std::floor(v);
+  const double d = v - f;
+  double r = f;
+  if (d > 0.5 || (d == 0.5 && std::fmod(f, 2.0) != 0.0)) r = f + 1;
+  return static_cast<int>(r);
+}
+
+}  // namespace
+
+ImageProbe ProbeImage(const ByteReader& read) {
+  const Source src(read);
+  uint8_t m[8] = {};
+  const size_t n = read(0, m, sizeof m);
+  if (n >= 8 && std::memcmp(m, kPngSignature, 8) == 0) return ProbePng(src, 0);
+  if (n >= 3 && m[0] == 0xFF && m[1] == 0xD8 && m[2] == 0xFF) return ProbeJpeg(src);
+  if (n >= 6 && (std::memcmp(m, "GIF87a", 6) == 0 || std::memcmp(m, "GIF89a", 6) == 0)) return ProbeGif(src);
+  if (n >= 2 && m[0] == 'B' && m[1] == 'M') return ProbeBmp(src);
+  if (n >= 4 && m[0] == 0 && m[1] == 0 && m[2] == 1 && m[3] == 0) return ProbeIco(src);
+  if (n >= 4 && m[0] == 'I' && m[1] == 'I' && m[2] == 42 && m[3] == 0) return ProbeTiff(src, true);
+  if (n >= 4 && m[0] == 'M' && m[1] == 'M' && m[2] == 0 && m[3] == 42) return ProbeTiff(src, false);
+  return ImageProbe{};
+}
+
+ImageProbe ProbeImage(const uint8_t* data, size_t size) {
+  return ProbeImage([data, size](uint64_t offset, uint8_t* buf, size_t n) -> size_t {
+    if (!data || offset >= size) return 0;
+    const size_t avail = size - static_cast<size_t>(offset);
+    const size_t take = n < avail ? n : avail;
+    std::memcpy(buf, data + offset, take);
+    return take;
+  });
+}
+
+bool ImageSizeAllowed(int64_t width, int64_t height) {
+  if (width < 1 || height < 1 || width > kMaxImageSide || height > kMaxImageSide) return false;
+  return width * height <= kMaxImagePixels;  // both at most 2^15: no overflow
+}
+
+FittedSize FitKeepingRatio(int src_w, int src_h, int box_w, int box_h) {
+  if (src_w <= 0 || src_h <= 0 || box_w <= 0 || box_h <= 0) return {box_w, box_h};
+  const double r = static_cast<double>(src_w) / src_h;
+  if (static_cast<double>(box_w) / box_h < r) return {box_w, RoundHalfEven(box_w / r)};
+  return {RoundHalfEven(box_h * r), box_h};
+}
+
+}  // namespace vardo
