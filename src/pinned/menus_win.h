@@ -16,6 +16,8 @@ class MenuWindow final : public Window {
  public:
   bool Load();
 
+  // The four menus, each under its own name.
+  HMENU menu_bar() const { return bar_.get(); }
   HMENU cd_menu() const { return cd_; }
   HMENU imgmenu() const { return imgmenu_; }
   HMENU cdd() const { return cdd_; }

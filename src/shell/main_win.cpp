@@ -4,7 +4,9 @@
 #include <commctrl.h>
 
 #include "common/process_win.h"
+#include "pinned/menus_win.h"
 #include "pinned/pin_layer_win.h"
+#include "shell/capture_request_win.h"
 #include "shell/settings_win.h"
 
 namespace {
@@ -22,6 +24,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
 
+  vardo::SetCaptureCommand(&vardo::CaptureRequest);
   // Pin mode: the layer first, then the settings window in the centre.
   vardo::afterdoch().ShowLayer();
   vardo::SettingsWindow& settings = vardo::sett();
