@@ -71,10 +71,34 @@ ImageProbe ProbeJpeg(const Source& src) {
   return Unsure(ImageFormat::Jpeg);
 }
 
+// GIF: the logical screen, widened to the first frame when that frame
+// reaches beyond it (decoders allocate the frame as it claims). Extension
+// blocks before the frame are skipped sub-block by sub-block, boundedly.
 ImageProbe ProbeGif(const Source& src) {
-  uint8_t h[10];
+  uint8_t h[13];
   if (!src.Read(0, h, sizeof h)) return Unsure(ImageFormat::Gif);
-  return Known(ImageFormat::Gif, Le16(h + 6), Le16(h + 8));
+  uint32_t w = Le16(h + 6), ht = Le16(h + 8);
+  uint64_t pos = sizeof h;
+  if (h[10] & 0x80) pos += uint64_t{3} << ((h[10] & 7) + 1);  // global colour table
+  for (int steps = 0; steps < 65536; ++steps) {
+    uint8_t b[2];
+    if (!src.Read(pos, b, 1)) break;
+    if (b[0] == 0x2C) {  // image descriptor: left, top, width, height
+      uint8_t d[8];
+      if (!src.Read(pos + 1, d, sizeof d)) break;
+      const uint32_t right = Le16(d) + Le16(d + 4), bottom = Le16(d + 2) + Le16(d + 6);
+      if (Le16(d + 4) == 0 || Le16(d + 6) == 0) break;
+      return Known(ImageFormat::Gif, right > w ? right : w, bottom > ht ? bottom : ht);
+    }
+    if (b[0] != 0x21 || !src.Read(pos, b, 2)) break;  // only extensions may come first
+    pos += 2;
+    uint8_t n = 1;
+    while (n != 0 && ++steps < 65536) {
+      if (!src.Read(pos, &n, 1)) return Unsure(ImageFormat::Gif);
+      pos += 1 + uint64_t{n};
+    }
+  }
+  return Unsure(ImageFormat::Gif);
 }
 
 // DIB header at `at` (BITMAPCOREHEADER or BITMAPINFOHEADER and its

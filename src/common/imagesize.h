@@ -24,7 +24,7 @@ struct ImageProbe {
 using ByteReader = std::function<size_t(uint64_t offset, uint8_t* buf, size_t n)>;
 
 // PNG (IHDR), JPEG (first SOFn frame header, other segments skipped), GIF
-// (logical screen), BMP (core and info headers; a negative height means a
+// (logical screen, widened to the first frame), BMP (core and info headers; a negative height means a
 // top-down picture), ICO (the largest entry, looking into embedded PNG and
 // DIB headers), TIFF (first IFD). Never reads outside what `read` returns.
 ImageProbe ProbeImage(const ByteReader& read);

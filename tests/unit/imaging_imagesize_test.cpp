@@ -63,12 +63,21 @@ Bytes Jpeg(uint32_t w, uint32_t h, uint8_t sof = 0xC0) {
   return b;
 }
 
-Bytes Gif(uint32_t w, uint32_t h, const char* version = "GIF89a") {
+// A GIF with a two-entry colour table, a comment and one frame.
+Bytes Gif(uint32_t w, uint32_t h, const char* version = "GIF89a", uint32_t frame_w = 0, uint32_t frame_h = 0,
+          uint32_t left = 0, uint32_t top = 0) {
   Bytes b;
   Text(b, version);
   Le16(b, w);
   Le16(b, h);
-  b.insert(b.end(), {0, 0, 0, 0x3B});
+  b.insert(b.end(), {0x80, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF});
+  b.insert(b.end(), {0x21, 0xFE, 3, 'a', 'b', 'c', 2, 'd', 'e', 0});
+  b.push_back(0x2C);
+  Le16(b, left);
+  Le16(b, top);
+  Le16(b, frame_w ? frame_w : w);
+  Le16(b, frame_h ? frame_h : h);
+  b.insert(b.end(), {0, 2, 2, 0x44, 0x01, 0, 0x3B});
   return b;
 }
 
@@ -162,6 +171,7 @@ TEST(ImagingProbe, ReadsTheSizeOfEachFormat) {
       {"jpeg progressive", Jpeg(65535, 3, 0xC2), ImageFormat::Jpeg, 65535, 3},
       {"gif89a", Gif(300, 200), ImageFormat::Gif, 300, 200},
       {"gif87a", Gif(1, 65535, "GIF87a"), ImageFormat::Gif, 1, 65535},
+      {"gif frame beyond the screen", Gif(10, 10, "GIF89a", 60000, 3, 5, 5), ImageFormat::Gif, 60005, 10},
       {"bmp bottom-up", Bmp(123, 45), ImageFormat::Bmp, 123, 45},
       {"bmp top-down", Bmp(123, -45), ImageFormat::Bmp, 123, 45},
       {"bmp v5 header", Bmp(7, 9, 124), ImageFormat::Bmp, 7, 9},
@@ -189,7 +199,7 @@ TEST(ImagingProbe, TruncatedHeadersNeverClaimAWrongSize) {
     uint32_t side;  // the size once known
   } rows[] = {{"png", Png(10, 10), 24, 10},
               {"jpeg", Jpeg(10, 10), 40, 10},
-              {"gif", Gif(10, 10), 10, 10},
+              {"gif", Gif(10, 10), 38, 10},
               {"bmp", Bmp(10, 10), 26, 10},
               {"ico", Ico(20, 20), 102, 20},
               {"tiff le", Tiff(true, 10, 10, true), 46, 10},
