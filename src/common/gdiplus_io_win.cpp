@@ -61,7 +61,8 @@ std::optional<PixelBuffer> LockArgb(GpBitmap* bmp, int w, int h) {
   data.PixelFormat = PixelFormat32bppARGB;
   data.Scan0 = out.pixels.data();
   Gdiplus::GpRect rect(0, 0, w, h);
-  if (gp::GdipBitmapLockBits(bmp, &rect, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
+  const UINT mode = static_cast<UINT>(Gdiplus::ImageLockModeRead) | static_cast<UINT>(Gdiplus::ImageLockModeUserInputBuf);
+  if (gp::GdipBitmapLockBits(bmp, &rect, mode,
                              PixelFormat32bppARGB, &data) != Gdiplus::Ok)
     return std::nullopt;
   gp::GdipBitmapUnlockBits(bmp, &data);
