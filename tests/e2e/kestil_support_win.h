@@ -1,0 +1,95 @@
+// Shared steps of the kestil end-to-end tests: start the picker, find its
+// panel and readouts, make callouts with real input, drive popup menus.
+#pragma once
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "harness_win.h"
+
+namespace e2e::kestil {
+
+inline std::wstring Exe() { return OutDir() + L"\\apps\\kestil.exe"; }
+
+inline bool IsPicker(HWND w) { return ClassOf(w) == L"kestil.colorForm1" && IsWindowVisible(w); }
+
+inline HWND FindPicker(DWORD pid, DWORD timeout_ms = 8000) {
+  return WaitForWindow(pid, [](HWND w) { return IsPicker(w); }, timeout_ms);
+}
+
+inline HWND ChildStartingWith(HWND parent, const std::wstring& prefix) {
+  for (HWND c : ChildWindows(parent, false))
+    if (TextOf(c).rfind(prefix, 0) == 0) return c;
+  return nullptr;
+}
+
+inline HWND Panel(HWND picker) { return FindChildByClass(picker, L"kestil.panel"); }
+
+// Waits for a readout to show exactly `want`.
+inline bool WaitForReadout(HWND picker, const std::wstring& prefix, const std::wstring& want, DWORD ms = 3000) {
+  return WaitUntil([&] {
+    HWND r = ChildStartingWith(picker, prefix);
+    return r && TextOf(r) == want;
+  }, ms);
+}
+inline std::wstring Readout(HWND picker, const std::wstring& prefix) {
+  HWND r = ChildStartingWith(picker, prefix);
+  return r ? TextOf(r) : L"";
+}
+
+// A started kestil with its picker shown.
+struct Picker {
+  Process process;
+  HWND window = nullptr;
+  explicit Picker(const std::wstring& exe = Exe()) : process(exe) {
+    window = FindPicker(process.pid());
+  }
+};
+
+// Press, move through `points` with pauses longer than the 100 ms direction
+// tick, release: the callout is laid out for the final direction.
+inline void SlowDrag(POINT from, const std::vector<POINT>& points, DWORD pause_ms = 160) {
+  MoveTo(from.x, from.y);
+  Sleep(60);
+  LeftDown();
+  Sleep(pause_ms);
+  for (POINT p : points) {
+    MoveTo(p.x, p.y);
+    Sleep(pause_ms);
+  }
+  // One more move at the end, after a tick has seen the final position.
+  POINT last = points.back();
+  MoveTo(last.x, last.y);
+  Sleep(pause_ms);
+  LeftUp();
+  Sleep(150);
+}
+
+inline uint32_t ScreenPixel(int x, int y) { return CaptureRect(x, y, 1, 1).px[0]; }
+
+// Popup menus of any process are top-level windows of class "#32768".
+inline bool MenuOpen() {
+  bool open = false;
+  EnumWindows(
+      [](HWND w, LPARAM lp) -> BOOL {
+        if (IsWindowVisible(w) && ClassOf(w) == L"#32768") *reinterpret_cast<bool*>(lp) = true;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&open));
+  return open;
+}
+
+// Chooses the n-th item (0-based) of the open menu with the keyboard.
+inline void ChooseMenuItem(int n) {
+  for (int i = 0; i <= n; ++i) {
+    Tap(VK_DOWN);
+    Sleep(40);
+  }
+  Tap(VK_RETURN);
+  Sleep(200);
+}
+
+}  // namespace e2e::kestil
