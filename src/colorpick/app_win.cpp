@@ -31,9 +31,12 @@ bool KestilApp::Start() {
   callout_menu_ = BuildCalloutMenu();
   tray_menu_ = BuildTrayMenu();
   taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
-  tray_.Add(hwnd(), kTrayId, kTrayMessage, icon_.get(), L"kestil");
+  // The screen is frozen first; the icon appears after.
   picker_ = std::make_unique<PickerWindow>(static_cast<PickerHost&>(*this));
-  return picker_->Open();
+  if (!picker_->Open()) return false;
+  tray_.Add(hwnd(), kTrayId, kTrayMessage, icon_.get(), L"kestil");
+  if (picker_->IsOpen()) picker_->BringForward();
+  return true;
 }
 
 void KestilApp::StartPicking() {
@@ -82,6 +85,12 @@ LRESULT KestilApp::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
   }
   if (msg == WM_ENDSESSION && wp) tray_.Remove();
+  if (msg == WM_CLOSE) {
+    // Asked to close from outside (task managers, the session): end as
+    // "退出" does, leaving no icon behind.
+    ExitProgram();
+    return 0;
+  }
   return Window::HandleMessage(msg, wp, lp);
 }
 

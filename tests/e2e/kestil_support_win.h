@@ -40,6 +40,21 @@ inline std::wstring Readout(HWND picker, const std::wstring& prefix) {
   return r ? TextOf(r) : L"";
 }
 
+// The program's hidden menu window (owner of the notification-area icon).
+inline HWND MenuWindow(DWORD pid) {
+  for (HWND w : TopWindows(pid, false))
+    if (ClassOf(w) == L"kestil.colorForm2") return w;
+  return nullptr;
+}
+
+// Ends kestil the way the session would (WM_CLOSE to its menu window), so
+// its icon does not stay behind for the next test; kills it if it hangs.
+inline void EndKestil(Process& p) {
+  if (!p.Running()) return;
+  if (HWND w = MenuWindow(p.pid())) PostMessageW(w, WM_CLOSE, 0, 0);
+  if (!p.WaitExit(3000)) p.Kill();
+}
+
 // A started kestil with its picker shown.
 struct Picker {
   Process process;
@@ -47,7 +62,15 @@ struct Picker {
   explicit Picker(const std::wstring& exe = Exe()) : process(exe) {
     window = FindPicker(process.pid());
   }
+  ~Picker() { EndKestil(process); }
+  Picker(const Picker&) = delete;
+  Picker& operator=(const Picker&) = delete;
 };
+
+// Wine's own notification area (no taskbar on the test display).
+inline HWND WineTray() { return FindWindowW(nullptr, L"Wine System Tray"); }
+// kestil's icon: the first one in Wine's notification area.
+inline POINT TrayIconPoint() { return POINT{12, 32}; }
 
 // Press, move through `points` with pauses longer than the 100 ms direction
 // tick, release: the callout is laid out for the final direction.
