@@ -102,21 +102,28 @@ Reaction SelectionModel::Move(Point p, bool left_down) {
     dragging_ = true;
     r.stop_detection = true;
   }
-  sqr_.left = p.x >= start_.x ? start_.x : p.x;
-  sqr_.width = std::abs(p.x - start_.x);
-  sqr_.top = p.y >= start_.y ? start_.y : p.y;
-  sqr_.height = std::abs(p.y - start_.y);
+  RubberBand(p);
   r.redraw = true;
   return r;
 }
 
-Reaction SelectionModel::Release(Button button, Point) {
+void SelectionModel::RubberBand(Point p) {
+  sqr_.left = p.x >= start_.x ? start_.x : p.x;
+  sqr_.width = std::abs(p.x - start_.x);
+  sqr_.top = p.y >= start_.y ? start_.y : p.y;
+  sqr_.height = std::abs(p.y - start_.y);
+}
+
+Reaction SelectionModel::Release(Button button, Point p) {
   Reaction r;
   if (button != Button::Left) return r;
   const bool was_pressed = pressed_;
   pressed_ = false;
   active_handle_ = -1;
   if (selected_ || !was_pressed) return r;
+  // The release point ends the rubber band even when the last move events
+  // were merged away.
+  if (dragging_) RubberBand(p);
   dragging_ = false;
   drag_count_ = 0;
   selected_ = true;

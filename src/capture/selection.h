@@ -59,6 +59,7 @@ class SelectionModel {
 
  private:
   void PlaceHandles() { handles_ = capture::PlaceHandles(sqr_, handle_); }
+  void RubberBand(Point p);
 
   Size surface_;
   Size handle_;

@@ -82,8 +82,19 @@ class CaptureOverlay : public ::testing::Test {
   HWND Overlay() const { return FindWindowW(L"VardoScrShot", nullptr); }
   HWND Toolbar() const { return FindWindowExW(Overlay(), nullptr, L"VardoCaptureTools", nullptr); }
 
+  // A drag with time for the overlay to take in every move before the
+  // release, as a hand would give it.
   static void DragSlowly(int x0, int y0, int x1, int y1) {
-    Drag(x0, y0, x1, y1, 16, 15);
+    MoveTo(x0, y0);
+    ::Sleep(40);
+    LeftDown();
+    ::Sleep(40);
+    for (int i = 1; i <= 16; ++i) {
+      MoveTo(x0 + (x1 - x0) * i / 16, y0 + (y1 - y0) * i / 16);
+      ::Sleep(15);
+    }
+    Settle(150);
+    LeftUp();
     Settle(250);
   }
 

@@ -58,6 +58,21 @@ TEST(CaptureSelection, SeventhMoveStartsTheRubberBandAndStopsDetection) {
   EXPECT_EQ(m.selection(), (Rect{100, 100, 60, 90}));
 }
 
+TEST(CaptureSelection, ReleasePointEndsTheRubberBand) {
+  // Moves merged away before the release still give the released rectangle;
+  // a click (no drag) keeps the highlighted window whatever the release point.
+  SelectionModel m(kScreen, kHandle);
+  m.Press(Button::Left, {500, 500});
+  for (int i = 1; i <= 8; ++i) m.Move({500 - 10 * i, 500}, true);
+  m.Release(Button::Left, {300, 350});
+  EXPECT_EQ(m.selection(), (Rect{300, 350, 200, 150}));
+  SelectionModel n(kScreen, kHandle);
+  n.Detect(kWindows, {250, 220});
+  n.Press(Button::Left, {250, 220});
+  n.Release(Button::Left, {900, 900});
+  EXPECT_EQ(n.selection(), (Rect{208, 208, 84, 34}));
+}
+
 TEST(CaptureSelection, RubberBandWorksInEveryDirection) {
   struct Case {
     Point from, to;
