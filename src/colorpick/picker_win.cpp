@@ -335,9 +335,17 @@ LRESULT PickerWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       OnRelease(pt(), msg == WM_LBUTTONUP);
       return 0;
     case WM_CAPTURECHANGED:
-      if (board_ && board_->label_dragging() && reinterpret_cast<HWND>(lp) != hwnd()) {
-        board_->EndLabelDrag();
-        Recompose();
+      // The pointer was taken away mid-drag (a dialog, a task switch): the
+      // drag ends where it is.
+      if (board_ && reinterpret_cast<HWND>(lp) != hwnd()) {
+        if (board_->label_dragging()) {
+          board_->EndLabelDrag();
+          Recompose();
+        }
+        if (board_->dragging()) {
+          KillTimer(hwnd(), kDirectionTimer);
+          board_->Finish();
+        }
       }
       return 0;
     case WM_CLOSE:

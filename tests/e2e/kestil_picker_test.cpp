@@ -58,6 +58,26 @@ TEST_F(KestilPicker, PanelSitsCentredAtTheTopWithItsTexts) {
   EXPECT_EQ(shot.at(3, 120), Rgb(224, 224, 224));  // body
 }
 
+TEST_F(KestilPicker, PanelAndCalloutsScaleWithTheDpi) {
+  ScopedDpi dpi(144);
+  Picker p;
+  ASSERT_TRUE(p.window);
+  RECT r = RectOf(Panel(p.window));
+  EXPECT_EQ(r.right - r.left, 398);  // 3975 x 1995 twips at 144 DPI
+  EXPECT_EQ(r.bottom - r.top, 200);
+  EXPECT_EQ(r.left, 960 - 398 / 2);
+  // Readouts still measure exact screen pixels.
+  MoveTo(1400, 200);
+  EXPECT_TRUE(WaitForReadout(p.window, L"HEX", L"HEX: #0A00FF"));
+  // The swatch is 135 twips: 14 pixels with its border.
+  SlowDrag({1400, 150}, {{1500, 170}, {1600, 180}});
+  EXPECT_EQ(ScreenPixel(1600, 180), 0u);
+  EXPECT_EQ(ScreenPixel(1613, 180), 0u);
+  EXPECT_EQ(ScreenPixel(1606, 180), Rgb(10, 0, 255));
+  EXPECT_EQ(ScreenPixel(1612, 180), Rgb(10, 0, 255));
+  EXPECT_EQ(ScreenPixel(1614, 175), kLabelGreen);
+}
+
 TEST_F(KestilPicker, ReadoutsShowTheFrozenPixels) {
   Picker p;
   ASSERT_TRUE(p.window);
