@@ -69,7 +69,7 @@ TEST(CalloutLayout, UnknownDirectionKeepsEverythingAtThePixel) {
   EXPECT_EQ(g.label, (Point{59, 53}));
 }
 
-class Board : public ::testing::Test {
+class CalloutBoardTest : public ::testing::Test {
  protected:
   // Labels are 8 px per character wide, 15 high.
   CalloutBoard board{[](const std::string& t) { return Size{static_cast<int>(t.size()) * 8, 15}; }, 9, 3};
@@ -89,7 +89,7 @@ class Board : public ::testing::Test {
   }
 };
 
-TEST_F(Board, ADragLaysTheCalloutOutOnlyAfterADirectionTick) {
+TEST_F(CalloutBoardTest, ADragLaysTheCalloutOutOnlyAfterADirectionTick) {
   ASSERT_TRUE(board.Begin(Point{100, 100}, MakeColor(255, 0, 0)));
   const Callout* c = board.Find(1);
   ASSERT_NE(c, nullptr);
@@ -113,7 +113,7 @@ TEST_F(Board, ADragLaysTheCalloutOutOnlyAfterADirectionTick) {
   EXPECT_EQ(board.Find(2)->geometry.diag_end, (Point{350, 650}));
 }
 
-TEST_F(Board, NewCalloutsTakeTheCurrentStyle) {
+TEST_F(CalloutBoardTest, NewCalloutsTakeTheCurrentStyle) {
   const Callout& first = Drop(Point{10, 10}, Point{60, 20});
   board.ChooseForMenu(first.index);
   board.SetLineColor(kYellow);
@@ -128,7 +128,7 @@ TEST_F(Board, NewCalloutsTakeTheCurrentStyle) {
   EXPECT_FALSE(Drop(Point{500, 300}, Point{550, 310}).opaque);
 }
 
-TEST_F(Board, MovingALabelHighlightsItsLinesThenLeavesThemRed) {
+TEST_F(CalloutBoardTest, MovingALabelHighlightsItsLinesThenLeavesThemRed) {
   const int index = Drop(Point{100, 100}, Point{200, 120}).index;
   board.ChooseForMenu(index);
   board.SetLineColor(kGreen);
@@ -150,7 +150,7 @@ TEST_F(Board, MovingALabelHighlightsItsLinesThenLeavesThemRed) {
   EXPECT_EQ(board.Find(index)->text_color, kGreen);
 }
 
-TEST_F(Board, MenuCommandsActOnTheChosenCalloutOnly) {
+TEST_F(CalloutBoardTest, MenuCommandsActOnTheChosenCalloutOnly) {
   const int a = Drop(Point{100, 100}, Point{200, 120}).index;
   const int b = Drop(Point{100, 400}, Point{200, 420}, kGreen).index;
   // Nothing chosen yet: every command is ignored.
@@ -187,7 +187,7 @@ TEST_F(Board, MenuCommandsActOnTheChosenCalloutOnly) {
   EXPECT_EQ(Drop(Point{5, 5}, Point{50, 9}).index, 3);
 }
 
-TEST_F(Board, LabelAtFindsTheTopmostLabel) {
+TEST_F(CalloutBoardTest, LabelAtFindsTheTopmostLabel) {
   const Callout& a = Drop(Point{100, 100}, Point{200, 120});
   const Point centre = LabelCentre(a);
   EXPECT_EQ(board.LabelAt(centre), a.index);
@@ -195,7 +195,7 @@ TEST_F(Board, LabelAtFindsTheTopmostLabel) {
   EXPECT_EQ(board.LabelAt(a.start), 0);
 }
 
-TEST_F(Board, TheIndexLimitEndsCreationHarmlessly) {
+TEST_F(CalloutBoardTest, TheIndexLimitEndsCreationHarmlessly) {
   for (int i = 1; i <= CalloutBoard::kMaxIndex; ++i) {
     ASSERT_TRUE(board.Begin(Point{i % 1000, i % 700}, MakeColor(i & 0xFF, 0, 0)));
     board.Finish();
