@@ -3,7 +3,9 @@
 #include "common/dpi_win.h"
 #include "common/drag_win.h"
 #include "common/process_win.h"
+#include "hotkey/settings_store_win.h"
 #include "pinned/pin_layer_win.h"
+#include "shell/capture_request_win.h"
 
 namespace vardo {
 
@@ -95,6 +97,7 @@ void SettingsWindow::CreateControls() {
     switch (spec.id) {
       case shell::SettingsControl::chkCheck1:
         chk_check1_ = c;
+        chk_check1_release_.Attach(c, [this] { chkCheck1_MouseUp(); });
         break;
       case shell::SettingsControl::Command1:
         command1_ = c;
@@ -140,17 +143,36 @@ HWND SettingsWindow::CreateControl(const shell::ControlSpec& spec) {
                          GetModuleHandleW(nullptr), nullptr);
 }
 
-// HotKey1's slot sits on Label1's row between Label1 and Command3. The
-// hotkey entry control replaces this plain edit and wires chkCheck1
-// ("启用"), Command1 ("保存"), Command3 (default hotkey) and its
-// HotKeyPressed event (which runs CaptureRequest).
+// HotKey1 sits on Label1's row between Label1 and Command3; it loads its
+// value from "set.ini" beside the program and is not registered at start.
 HWND SettingsWindow::CreateHotKey1Slot(const shell::Box& at96) {
   shell::Box b = shell::ScaleBox(at96, dpi_);
-  return CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"NULL", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
-                         b.left, b.top, b.width, b.height, hwnd(),
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kHotKey1)), GetModuleHandleW(nullptr),
-                         nullptr);
+  hotkey1_control_.HotKeyPressed = [this] { HotKey1_HotKeyPressed(); };
+  if (!hotkey1_control_.Create(hwnd(), b.left, b.top, b.width, b.height, kHotKey1)) return nullptr;
+  return hotkey1_control_.txtHotKey();
 }
+
+void SettingsWindow::chkCheck1_MouseUp() {
+  bool ticked = SendMessageW(chk_check1_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  hotkey1_control_.SetHotKeyEnabled(ticked);
+  // A refused registration leaves the box cleared.
+  SendMessageW(chk_check1_, BM_SETCHECK, hotkey1_control_.HotKeyEnabled() ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void SettingsWindow::Command1_Click() {
+  hotkey1_control_.SaveSettings();
+  bool ticked = SendMessageW(chk_check1_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  hotkey::WriteINI(L"check", L"checka", ticked ? L"1" : L"0");
+}
+
+void SettingsWindow::Command3_Click() {
+  // Takes effect at the next start; the entry and any registration stay.
+  hotkey::WriteINI(L"hotkey", L"HotKey1Text", L"Print Screen");
+  hotkey::WriteINI(L"hotkey", L"HotKey1KeyCode", L"44");
+  hotkey::WriteINI(L"hotkey", L"HotKey1ModKeyCode", L"0");
+}
+
+void SettingsWindow::HotKey1_HotKeyPressed() { CaptureRequest(); }
 
 void SettingsWindow::ApplyLayout(int dpi) {
   dpi_ = dpi;
@@ -163,6 +185,7 @@ void SettingsWindow::ApplyLayout(int dpi) {
     SetWindowPos(c, nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
   }
+  hotkey1_control_.SetDpi(dpi);  // the entry box keeps its own Arial 9 pt
   InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
@@ -187,6 +210,14 @@ LRESULT SettingsWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
       if (LOWORD(wp) == kCommand2 && HIWORD(wp) == BN_CLICKED) {
         Command2_Click();
+        return 0;
+      }
+      if (LOWORD(wp) == kCommand1 && HIWORD(wp) == BN_CLICKED) {
+        Command1_Click();
+        return 0;
+      }
+      if (LOWORD(wp) == kCommand3 && HIWORD(wp) == BN_CLICKED) {
+        Command3_Click();
         return 0;
       }
       break;

@@ -5,6 +5,8 @@
 
 #include "common/handles_win.h"
 #include "common/window_win.h"
+#include "hotkey/hotkey_control_win.h"
+#include "hotkey/release_hook_win.h"
 #include "shell/settings_layout.h"
 
 namespace vardo {
@@ -36,6 +38,8 @@ class SettingsWindow final : public Window {
 
   // "隐藏": hides the window; the program runs on.
   void Command2_Click();
+  // The hotkey entry control in HotKey1's slot.
+  hotkey::HotKey& HotKey1Control() { return hotkey1_control_; }
 
  private:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -46,6 +50,13 @@ class SettingsWindow final : public Window {
   HWND CreateControl(const shell::ControlSpec& spec);
   void ApplyLayout(int dpi);
   void Paint();
+  // Hotkey: "启用" registers on mouse release only, "保存" stores the value
+  // and the tick, the default button stores Print Screen for the next start,
+  // and a press of the registered hotkey starts a capture.
+  void chkCheck1_MouseUp();
+  void Command1_Click();
+  void Command3_Click();
+  void HotKey1_HotKeyPressed();
 
   int dpi_ = 96;
   UniqueFont font_;
@@ -58,6 +69,8 @@ class SettingsWindow final : public Window {
   HWND command3_ = nullptr;
   HWND label1_ = nullptr;
   HWND hotkey1_ = nullptr;
+  hotkey::HotKey hotkey1_control_{L"HotKey1"};
+  hotkey::ReleaseHook chk_check1_release_;
 };
 
 // The one settings window of the process.

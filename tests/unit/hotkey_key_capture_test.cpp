@@ -1,6 +1,7 @@
 // Key-capture rules of the hotkey entry box, driven by key sequences.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,9 @@ struct Case {
 };
 
 constexpr int S = kShiftState, C = kCtrlState, A = kAltState;
+
+// Named in test output instead of dumped as bytes.
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 class KeySequences : public ::testing::TestWithParam<Case> {};
 

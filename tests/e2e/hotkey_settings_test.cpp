@@ -1,0 +1,261 @@
+// The hotkey in Vardo's settings window, driven with real input: keys
+// pressed into the entry box, "启用", "保存", "默认热键为Print Screen", a
+// combination held by another program, and a system-wide press starting a
+// capture. Each test runs a copy of Vardo.exe in a fresh folder, so
+// "set.ini" starts absent.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "harness_win.h"
+
+namespace e2e {
+namespace {
+
+constexpr int kCheckMods = MOD_CONTROL | MOD_ALT;  // the chord used below: Ctrl+Alt+F9
+constexpr WORD kCheckKey = VK_F9;
+
+class HotKeySettings : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(CopyFileTo(OutDir() + L"\\Vardo.exe", exe()));
+    Start();
+  }
+  std::wstring exe() const { return dir_ / L"Vardo.exe"; }
+  std::wstring ini() const { return dir_ / L"set.ini"; }
+
+  void Start() {
+    vardo_ = Process(exe(), L"", dir_.path());
+    ASSERT_TRUE(vardo_.started());
+    DWORD pid = vardo_.pid();
+    layer_ = WaitForWindow(pid, [](HWND w) { return IsWindowVisible(w) && TextOf(w) == L"afterdoch"; }, 10000);
+    ASSERT_TRUE(layer_) << "the pin layer did not come up";
+    sett_ = WaitForWindow(pid, [](HWND w) { return IsWindowVisible(w) && TextOf(w) == L"Form1"; }, 10000);
+    ASSERT_TRUE(sett_) << "the settings window did not appear";
+    box_ = FindChildByClass(sett_, L"Edit");
+    check_ = FindChildByText(sett_, L"启用");
+    ASSERT_TRUE(box_);
+    ASSERT_TRUE(check_);
+    Settle(300);
+  }
+  void Restart() {
+    vardo_.Kill();
+    ASSERT_TRUE(vardo_.WaitExit(5000));
+    Start();
+  }
+  static POINT Centre(HWND w) {
+    RECT r = RectOf(w);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
+  // Under Wine a click on the pin layer's see-through area goes to the layer
+  // when the window beneath belongs to the same program (on Windows it passes
+  // through), so the settings window is lifted above the layer before each
+  // click. The layer's topmost keeper may lower it again later.
+  void LiftSettings() {
+    SetWindowPos(sett_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Settle(100);
+  }
+  void ClickOn(HWND w) {
+    LiftSettings();
+    POINT c = Centre(w);
+    // The check box may reach below the window's edge: click its visible part.
+    RECT owner = RectOf(sett_);
+    if (c.y >= owner.bottom) c.y = owner.bottom - 3;
+    Click(c.x, c.y);
+    Settle(150);
+  }
+  void ClickButton(const wchar_t* caption) {
+    HWND b = FindChildByText(sett_, caption);
+    ASSERT_TRUE(b) << Utf8(caption);
+    ClickOn(b);
+  }
+  // Presses the modifiers and the key into the box (which has the focus).
+  void Press(const std::vector<WORD>& keys) {
+    ClickOn(box_);
+    Chord(keys);
+    Settle(150);
+  }
+  // The window that has the keyboard focus in Vardo.
+  HWND FocusOfVardo() const {
+    GUITHREADINFO gti{};
+    gti.cbSize = sizeof(gti);
+    DWORD tid = GetWindowThreadProcessId(sett_, nullptr);
+    return GetGUIThreadInfo(tid, &gti) ? gti.hwndFocus : nullptr;
+  }
+  bool Ticked() const { return SendMessageW(check_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+  // Waits for Vardo's "错误" message box, returns its text and dismisses it.
+  std::wstring TakeErrorBox() {
+    HWND dlg = WaitForWindow(vardo_.pid(), [](HWND w) {
+      return IsWindowVisible(w) && ClassOf(w) == L"#32770" && TextOf(w) == L"错误";
+    });
+    if (!dlg) return L"<no message box>";
+    std::wstring text;
+    for (HWND c : ChildWindows(dlg, false)) {
+      std::wstring t = TextOf(c);
+      if (_wcsicmp(ClassOf(c).c_str(), L"Static") == 0 && t.size() > text.size()) text = t;
+    }
+    PostMessageW(dlg, WM_COMMAND, IDOK, 0);
+    WaitUntil([&] { return !IsWindow(dlg) || !IsWindowVisible(dlg); });
+    Settle(150);
+    return text;
+  }
+  std::string IniText() const {
+    auto b = ReadFileBytes(ini());
+    return std::string(b.begin(), b.end());
+  }
+
+  TempDir dir_{L"hotkey"};
+  Process vardo_;
+  HWND layer_ = nullptr;
+  HWND sett_ = nullptr;
+  HWND box_ = nullptr;
+  HWND check_ = nullptr;
+};
+
+TEST_F(HotKeySettings, PressedKeysShowInTheBoxAndTypedLettersNeverDo) {
+  EXPECT_EQ(TextOf(box_), L"NULL");
+  ClickOn(box_);
+  HWND f = FocusOfVardo();
+  POINT c = Centre(box_);
+  HWND at = WindowFromPoint(c);
+  ASSERT_EQ(f, box_) << "the click should focus the box; focus is on " << Utf8(ClassOf(f)) << " '"
+                     << Utf8(TextOf(f)) << "'; under the pointer: " << Utf8(ClassOf(at)) << " '" << Utf8(TextOf(at))
+                     << "' box at " << c.x << "," << c.y << " cursor " << CursorPos().x << "," << CursorPos().y;
+  KeyDown(VK_CONTROL);
+  Settle(100);
+  EXPECT_EQ(TextOf(box_), L"Ctrl + ");
+  KeyUp(VK_CONTROL);
+  Settle(100);
+  EXPECT_EQ(TextOf(box_), L"NULL");
+
+  KeyDown(VK_SHIFT);
+  KeyDown(VK_CONTROL);
+  Tap('K');
+  KeyUp(VK_CONTROL);
+  KeyUp(VK_SHIFT);
+  Settle(100);
+  EXPECT_EQ(TextOf(box_), L"Ctrl + Shift + K");
+
+  // Letters typed one after another: each is the new combination, none is
+  // inserted as text.
+  Tap('X');
+  Tap('Y');
+  Settle(100);
+  EXPECT_EQ(TextOf(box_), L"Y");
+  TypeText(L"hello");
+  Settle(100);
+  EXPECT_EQ(TextOf(box_), L"Y");
+}
+
+TEST_F(HotKeySettings, RightClickOnTheBoxShowsNoMenu) {
+  LiftSettings();
+  POINT c = Centre(box_);
+  RightClick(c.x, c.y);
+  bool menu = WaitUntil([&] {
+    for (HWND w : TopWindows(vardo_.pid())) {
+      if (ClassOf(w) == L"#32768") return true;
+    }
+    return false;
+  }, 700);
+  if (menu) Tap(VK_ESCAPE);
+  EXPECT_FALSE(menu);
+}
+
+TEST_F(HotKeySettings, EnablingAnEmptyBoxAsksForAHotKeyAndStaysUnticked) {
+  ClickOn(check_);
+  EXPECT_EQ(TakeErrorBox(), L"请设置热键");
+  EXPECT_TRUE(WaitUntil([&] { return !Ticked(); }, 2000));
+  EXPECT_EQ(TextOf(box_), L"NULL");
+}
+
+TEST_F(HotKeySettings, CombinationHeldByAnotherProgramIsReportedAndCleared) {
+  Press({VK_CONTROL, VK_MENU, kCheckKey});
+  ASSERT_EQ(TextOf(box_).rfind(L"Ctrl + Alt + ", 0), 0u) << Utf8(TextOf(box_));
+  Process holder(TestsDir() + L"\\tools\\hotkey_holder.exe",
+                 std::to_wstring(kCheckMods) + L" " + std::to_wstring(kCheckKey));
+  ASSERT_TRUE(WaitForTitle(holder.pid(), L"hotkey holder: held"));
+
+  ClickOn(check_);
+  EXPECT_EQ(TakeErrorBox(), L"热键正在使用");
+  EXPECT_TRUE(WaitUntil([&] { return !Ticked(); }, 2000));
+  EXPECT_EQ(TextOf(box_), L"NULL");
+}
+
+TEST_F(HotKeySettings, SystemWidePressOfTheEnabledHotKeyStartsACapture) {
+  Press({VK_CONTROL, VK_MENU, kCheckKey});
+  ClickOn(check_);
+  ASSERT_TRUE(WaitUntil([&] { return Ticked(); }, 2000)) << "registration refused";
+
+  SIZE screen = ScreenSize();
+  auto full_screen = [&](HWND w) {
+    RECT r = RectOf(w);
+    return r.left <= 0 && r.top <= 0 && r.right >= screen.cx && r.bottom >= screen.cy;
+  };
+  std::set<HWND> before;
+  for (HWND w : TopWindows(vardo_.pid())) before.insert(w);
+  ASSERT_TRUE(IsWindowVisible(layer_));
+
+  // Focus is on Vardo's window (a Wine window), so the press reaches the system.
+  Chord({VK_CONTROL, VK_MENU, kCheckKey});
+  HWND overlay = WaitForWindow(vardo_.pid(), [&](HWND w) {
+    return IsWindowVisible(w) && !before.count(w) && full_screen(w);
+  }, 5000);
+  EXPECT_TRUE(overlay) << "no capture overlay appeared";
+  EXPECT_FALSE(IsWindowVisible(layer_)) << "the capture hides the pin layer";
+}
+
+TEST_F(HotKeySettings, SavedAndDefaultHotKeysAreWhatTheNextStartShows) {
+  Press({VK_CONTROL, VK_SHIFT, 'K'});
+  ASSERT_EQ(TextOf(box_), L"Ctrl + Shift + K");
+  ClickButton(L"保存");
+  EXPECT_EQ(IniText(),
+            "[hotkey]\r\nHotKey1Text=Ctrl + Shift + K\r\nHotKey1KeyCode=75\r\nHotKey1ModKeyCode=6\r\n"
+            "[check]\r\nchecka=0\r\n");
+
+  Restart();
+  EXPECT_EQ(TextOf(box_), L"Ctrl + Shift + K");
+  EXPECT_FALSE(Ticked());
+
+  ClickButton(L"默认热键为Print Screen");
+  EXPECT_EQ(TextOf(box_), L"Ctrl + Shift + K") << "the box keeps its value until the next start";
+  EXPECT_EQ(IniText(),
+            "[hotkey]\r\nHotKey1Text=Print Screen\r\nHotKey1KeyCode=44\r\nHotKey1ModKeyCode=0\r\n"
+            "[check]\r\nchecka=0\r\n");
+
+  Restart();
+  EXPECT_EQ(TextOf(box_), L"Print Screen");
+}
+
+TEST_F(HotKeySettings, SavingWhileEnabledRecordsTheTickButTheNextStartIsUnticked) {
+  Press({VK_CONTROL, VK_MENU, kCheckKey});
+  ClickOn(check_);
+  ASSERT_TRUE(WaitUntil([&] { return Ticked(); }, 2000)) << "registration refused";
+  ClickButton(L"保存");
+  std::string text = IniText();
+  EXPECT_NE(text.find("[check]\r\nchecka=1\r\n"), std::string::npos) << text;
+
+  Restart();
+  EXPECT_FALSE(Ticked());
+  // Not registered at start: another program can take the chord.
+  Process holder(TestsDir() + L"\\tools\\hotkey_holder.exe",
+                 std::to_wstring(kCheckMods) + L" " + std::to_wstring(kCheckKey));
+  EXPECT_TRUE(WaitForTitle(holder.pid(), L"hotkey holder: held"));
+}
+
+TEST_F(HotKeySettings, KeyboardToggleOfTheBoxChangesOnlyTheTick) {
+  Press({VK_CONTROL, VK_MENU, kCheckKey});
+  ClickOn(check_);
+  ASSERT_TRUE(WaitUntil([&] { return Ticked(); }, 2000));
+  // Space on the box (focused by the click) clears the tick; the hotkey stays
+  // registered.
+  Tap(VK_SPACE);
+  ASSERT_TRUE(WaitUntil([&] { return !Ticked(); }, 2000));
+  Process holder(TestsDir() + L"\\tools\\hotkey_holder.exe",
+                 std::to_wstring(kCheckMods) + L" " + std::to_wstring(kCheckKey));
+  EXPECT_TRUE(WaitForTitle(holder.pid(), L"hotkey holder: refused 1409"));
+}
+
+}  // namespace
+}  // namespace e2e
