@@ -6,7 +6,9 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "common/dpi_win.h"
 #include "common/process_win.h"
 #include "hotkey/hotkey_control_win.h"
 #include "hotkey/settings_store_win.h"
@@ -111,6 +113,22 @@ TEST_F(HotKeyControl, PressedKeysShowTheCombinationInFixedOrder) {
   EXPECT_EQ(end, 7u);
 }
 
+TEST_F(HotKeyControl, BoxUsesArialNinePointAtTheWindowsDpi) {
+  HotKey& c = Make();
+  auto font_of = [&] {
+    LOGFONTW lf{};
+    HFONT f = reinterpret_cast<HFONT>(SendMessageW(c.txtHotKey(), WM_GETFONT, 0, 0));
+    GetObjectW(f, sizeof(lf), &lf);
+    return lf;
+  };
+  int dpi = DpiOf(c.txtHotKey());
+  LOGFONTW lf = font_of();
+  EXPECT_STREQ(lf.lfFaceName, L"Arial");
+  EXPECT_EQ(lf.lfHeight, -MulDiv(9, dpi, 72));
+  c.SetDpi(144);
+  EXPECT_EQ(font_of().lfHeight, -18);
+}
+
 TEST_F(HotKeyControl, PrintScreenIsAnOrdinaryMainKey) {
   HotKey& c = Make();
   Down(c.txtHotKey(), VK_SNAPSHOT, {VK_CONTROL});
@@ -167,6 +185,32 @@ TEST_F(HotKeyControl, TypedAndPastedTextNeverReachesTheBox) {
   Down(box, VK_INSERT, {VK_SHIFT});
   EXPECT_EQ(BoxText(box), c.Text());
   EXPECT_EQ(c.Text().rfind(L"Shift + ", 0), 0u);
+}
+
+TEST_F(HotKeyControl, MouseActionsInTheBoxReachTheHost) {
+  HotKey& c = Make();
+  std::vector<std::string> seen;
+  auto log = [&](const char* what) {
+    return [&seen, what](int button, int shift, float x, float y) {
+      seen.push_back(std::string(what) + " " + std::to_string(button) + " " + std::to_string(shift) + " " +
+                     std::to_string(static_cast<int>(x)) + "," + std::to_string(static_cast<int>(y)));
+    };
+  };
+  c.MouseDown = log("down");
+  c.MouseUp = log("up");
+  c.Click = [&] { seen.push_back("click"); };
+  c.DblClick = [&] { seen.push_back("dblclick"); };
+  HWND box = c.txtHotKey();
+  SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(5, 6));
+  SendMessageW(box, WM_LBUTTONUP, MK_SHIFT, MAKELPARAM(7, 6));
+  SendMessageW(box, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(7, 6));
+  SendMessageW(box, WM_RBUTTONDOWN, MK_RBUTTON | MK_CONTROL, MAKELPARAM(1, 2));
+  SendMessageW(box, WM_RBUTTONUP, MK_CONTROL, MAKELPARAM(1, 2));
+  ReleaseCapture();
+  const std::vector<std::string> expected = {"down 1 1 5,6", "up 1 1 7,6", "click", "dblclick", "down 2 2 1,2",
+                                             "up 2 2 1,2"};
+  EXPECT_EQ(seen, expected);
+  EXPECT_EQ(BoxText(box), L"NULL");
 }
 
 TEST_F(HotKeyControl, ContextMenuIsSuppressed) {
