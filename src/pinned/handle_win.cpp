@@ -1,18 +1,17 @@
 #include "pinned/handle_win.h"
 
-#include "common/drag_win.h"
 #include "common/handles_win.h"
 #include "common/units.h"
-#include "pinned/pin_layer_win.h"
 
 namespace vardo {
 
 namespace {
-constexpr wchar_t kClassName[] = L"VardoPinHandle";
 constexpr COLORREF kInk = RGB(48, 48, 48);
 }  // namespace
 
-void DrawHandleTile(HDC dc, int side, int dpi) {
+void DrawHandleTile(HDC dc, int x, int y, int side, int dpi) {
+  POINT old{};
+  SetViewportOrgEx(dc, x, y, &old);
   RECT all{0, 0, side, side};
   UniqueBrush white(CreateSolidBrush(RGB(255, 255, 255)));
   UniqueBrush ink(CreateSolidBrush(kInk));
@@ -41,41 +40,7 @@ void DrawHandleTile(HDC dc, int side, int dpi) {
   RECT v{c0, mid - arm, c0 + thick, mid + arm};
   FillRect(dc, &h, ink.get());
   FillRect(dc, &v, ink.get());
-}
-
-bool HandleBox::CreateOn(HWND layer, int x, int y, int size) {
-  if (!RegisterClass(kClassName)) return false;
-  return Create(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, size, size, layer);
-}
-
-void HandleBox::Paint() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd(), &ps);
-  RECT r{};
-  GetClientRect(hwnd(), &r);
-  DrawHandleTile(dc, r.right, layer_.dpi());
-  EndPaint(hwnd(), &ps);
-}
-
-LRESULT HandleBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_PAINT:
-      Paint();
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_RBUTTONDOWN:
-      layer_.getimg_RightDown();
-      return 0;
-    case WM_MOUSEMOVE:
-      // The platform's move loop carries the handle while the left button
-      // is held; a plain hover does nothing.
-      if (wp & MK_LBUTTON) DragControl(layer_.hwnd(), hwnd());
-      return 0;
-    default:
-      break;
-  }
-  return Window::HandleMessage(msg, wp, lp);
+  SetViewportOrgEx(dc, old.x, old.y, nullptr);
 }
 
 }  // namespace vardo

@@ -16,6 +16,7 @@ constexpr UINT_PTR kTimer1 = 1;  // topmost keeper
 constexpr UINT_PTR kCtime = 2;   // highlight blinker
 constexpr UINT kTimer1Interval = 5000;
 constexpr UINT kCtimeInterval = 500;
+constexpr UINT_PTR kHandleTool = 1;
 constexpr UINT kFreeRemoved = WM_APP + 1;
 constexpr COLORREF kCaptionBack = RGB(0, 153, 255);
 
@@ -39,8 +40,6 @@ void EndProgram() {
   if (layer) ShowWindow(layer, SW_HIDE);
   ExitProcess(0);
 }
-
-PinLayer::PinLayer() : handle_(*this) {}
 
 PinLayer::~PinLayer() {
   images_.clear();
@@ -66,17 +65,18 @@ bool PinLayer::Load() {
 
   int side = ScaleForDpi(pin::kHandleSize96, dpi_);
   pin::Point at = pin::HandlePosition(w, side, dpi_);
-  handle_.CreateOn(hwnd(), at.x, at.y, side);
+  getimg_ = {at.x, at.y, side, side};
 
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
                              GetModuleHandleW(nullptr), nullptr);
-  if (tooltip_ && handle_.hwnd()) {
+  if (tooltip_) {
     TOOLINFOW ti{};
     ti.cbSize = TTTOOLINFOW_V2_SIZE;
-    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.uFlags = TTF_SUBCLASS;
     ti.hwnd = hwnd();
-    ti.uId = reinterpret_cast<UINT_PTR>(handle_.hwnd());
+    ti.uId = kHandleTool;
+    ti.rect = ToRect(getimg_);
     ti.lpszText = const_cast<wchar_t*>(L"右击");
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
   }
@@ -188,8 +188,6 @@ void PinLayer::Picture1_MouseDown(PinnedImage& image, bool left, pin::Point at) 
   if (left) {
     grab_ = at;
     SetWindowPos(image.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    // The handle is never left under an image.
-    SetWindowPos(handle_.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   } else {
     cd().Popup(cd().imgmenu(), hwnd());
   }
@@ -200,6 +198,44 @@ void PinLayer::Text1_MouseDown(PinnedImage&, pin::Point at) { grab_ = at; }
 void PinLayer::Picture1_MouseMove(PinnedImage& image, pin::Point at) {
   pin::Rect b = image.box();
   image.MoveTo(pin::DragStep({b.left, b.top}, at, grab_));
+}
+
+void PinLayer::UpdateHandleTool() {
+  if (!tooltip_) return;
+  TOOLINFOW ti{};
+  ti.cbSize = TTTOOLINFOW_V2_SIZE;
+  ti.hwnd = hwnd();
+  ti.uId = kHandleTool;
+  ti.rect = ToRect(getimg_);
+  SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+// The handle follows the pointer while the left button is held and stays
+// where it is released; nothing keeps it inside the layer.
+void PinLayer::getimg_MouseDown(POINT screen) {
+  handle_drag_ = true;
+  drag_from_ = screen;
+  handle_from_ = {getimg_.left, getimg_.top};
+  SetCapture(hwnd());
+}
+
+void PinLayer::getimg_MouseMove(POINT screen) {
+  pin::Point to = pin::DragStep(handle_from_, {screen.x, screen.y}, {drag_from_.x, drag_from_.y});
+  if (to.x == getimg_.left && to.y == getimg_.top) return;
+  RECT old = ToRect(getimg_);
+  getimg_.left = to.x;
+  getimg_.top = to.y;
+  RECT now = ToRect(getimg_);
+  InvalidateRect(hwnd(), &old, TRUE);
+  InvalidateRect(hwnd(), &now, FALSE);
+  UpdateWindow(hwnd());
+}
+
+void PinLayer::EndHandleDrag() {
+  if (!handle_drag_) return;
+  handle_drag_ = false;
+  UpdateHandleTool();
+  if (GetCapture() == hwnd()) ReleaseCapture();
 }
 
 void PinLayer::StartHighlight(const pin::Rect& image) {
@@ -247,6 +283,7 @@ void PinLayer::Paint() {
     SelectGuard b(dc, GetStockObject(NULL_BRUSH));
     Rectangle(dc, frame_.left, frame_.top, frame_.left + frame_.width, frame_.top + frame_.height);
   }
+  DrawHandleTile(dc, getimg_.left, getimg_.top, getimg_.width, dpi_);
   EndPaint(hwnd(), &ps);
 }
 
@@ -272,6 +309,36 @@ LRESULT PinLayer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
       }
       break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+      POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+      RECT h = ToRect(getimg_);
+      if (PtInRect(&h, p)) {
+        ClientToScreen(hwnd(), &p);
+        getimg_MouseDown(p);
+      }
+      return 0;
+    }
+    case WM_MOUSEMOVE:
+      if (handle_drag_ && (wp & MK_LBUTTON)) {
+        POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+        ClientToScreen(hwnd(), &p);
+        getimg_MouseMove(p);
+      }
+      return 0;
+    case WM_LBUTTONUP:
+      EndHandleDrag();
+      return 0;
+    case WM_CAPTURECHANGED:
+      handle_drag_ = false;
+      UpdateHandleTool();
+      return 0;
+    case WM_RBUTTONDOWN: {
+      POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+      RECT h = ToRect(getimg_);
+      if (PtInRect(&h, p)) getimg_RightDown();
+      return 0;
+    }
     case kFreeRemoved:
       removed_.clear();
       return 0;

@@ -22,7 +22,7 @@ constexpr COLORREF kLayerKey = RGB(64, 0, 64);
 
 class PinLayer final : public Window, public OverlayHost {
  public:
-  PinLayer();
+  PinLayer() = default;
   ~PinLayer() override;
 
   // Shared state other windows read, as decimal text.
@@ -33,7 +33,8 @@ class PinLayer final : public Window, public OverlayHost {
   // Creates and loads the layer (hidden) on first use.
   bool Load();
   int dpi() const { return dpi_; }
-  HWND getimg() const { return handle_.hwnd(); }
+  // The handle's place on the layer.
+  pin::Rect getimg() const { return getimg_; }
 
   // OverlayHost
   void ShowLayer() override;
@@ -75,8 +76,17 @@ class PinLayer final : public Window, public OverlayHost {
   void ctime_Timer();
   void RefreshRect(const pin::Rect& r);
 
+  void UpdateHandleTool();
+  void getimg_MouseDown(POINT screen);
+  void getimg_MouseMove(POINT screen);
+  void EndHandleDrag();
+
   int dpi_ = 96;
-  HandleBox handle_;
+  pin::Rect getimg_;
+  // Dragging the handle: where the press was and where the handle was.
+  bool handle_drag_ = false;
+  POINT drag_from_{};
+  pin::Point handle_from_;
   HWND tooltip_ = nullptr;
   UniqueBrush key_brush_;
   UniqueBrush caption_brush_;

@@ -1,0 +1,130 @@
+// The layer's handle: dragging it, its menu, and the menu's commands chosen
+// from the keyboard.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "harness_win.h"
+#include "vardo_support_win.h"
+
+namespace e2e {
+namespace {
+
+using vardo::Start;
+
+TEST(VardoHandle, LeftDragMovesTheHandleAndItStaysWhereReleased) {
+  vardo::Running v = Start(vardo::VardoExe());
+  ASSERT_TRUE(v.layer);
+  RECT h = v.handle;
+  ASSERT_EQ(h.left, 1851);
+  POINT from = vardo::Centre(h);
+  Drag(from.x, from.y, from.x - 400, from.y + 300, 20, 15);
+  std::optional<RECT> moved;
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        moved = vardo::WhiteBox(h.left - 500, h.top + 200, 236, 236);
+        return moved && moved->left == h.left - 400 && moved->top == h.top + 300;
+      },
+      3000));
+  ASSERT_TRUE(moved);
+  EXPECT_EQ(moved->left, h.left - 400);
+  EXPECT_EQ(moved->top, h.top + 300);
+  EXPECT_EQ(moved->right - moved->left, 36);
+  // Gone from its old place, and the desktop shows there again.
+  EXPECT_FALSE(vardo::HandleNearTopRight().has_value());
+  // A plain hover does not move it; the menu opens at its new place.
+  POINT c = vardo::Centre(*moved);
+  MoveTo(c.x + 5, c.y + 5);
+  Settle(200);
+  std::optional<RECT> still = vardo::WhiteBox(h.left - 500, h.top + 200, 236, 236);
+  ASSERT_TRUE(still);
+  EXPECT_TRUE(EqualRect(&*still, &*moved));
+  RightClick(c.x, c.y);
+  EXPECT_TRUE(WaitUntil([&] { return vardo::VisiblePopupMenu(v.process.pid()) != nullptr; }, 3000));
+  Tap(VK_ESCAPE);
+}
+
+TEST(VardoHandle, RightPressOpensTheHandleMenu) {
+  vardo::Running v = Start(vardo::VardoExe());
+  ASSERT_TRUE(v.layer && v.handle.right > 0);
+  POINT c = vardo::Centre(v.handle);
+  RightClick(c.x, c.y);
+  HWND menu = nullptr;
+  EXPECT_TRUE(WaitUntil([&] { return (menu = vardo::VisiblePopupMenu(v.process.pid())) != nullptr; }, 3000));
+  Tap(VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([&] { return vardo::VisiblePopupMenu(v.process.pid()) == nullptr; }, 3000));
+  EXPECT_TRUE(v.process.Running());
+}
+
+void OpenHandleMenu(const vardo::Running& v) {
+  POINT c = vardo::Centre(v.handle);
+  RightClick(c.x, c.y);
+  ASSERT_TRUE(WaitUntil([&] { return vardo::VisiblePopupMenu(v.process.pid()) != nullptr; }, 3000));
+  Settle(100);
+}
+
+void Keys(std::initializer_list<WORD> keys) {
+  for (WORD k : keys) {
+    Tap(k);
+    Sleep(60);
+  }
+}
+
+TEST(VardoHandle, ExitFromTheMenuEndsTheProgramAtOnce) {
+  vardo::Running v = Start(vardo::VardoExe());
+  ASSERT_TRUE(v.layer && v.handle.right > 0);
+  OpenHandleMenu(v);
+  Keys({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});  // 截图, 插件, 退出
+  EXPECT_TRUE(v.process.WaitExit(3000));
+}
+
+TEST(VardoHandle, PluginItemsStartTheCompanionToolsBesideTheProgram) {
+  TempDir dir(L"vardo-tools");
+  std::wstring exe = vardo::LayOut(dir, true);
+  vardo::Running v = Start(exe);
+  ASSERT_TRUE(v.layer && v.handle.right > 0);
+
+  OpenHandleMenu(v);
+  Keys({VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN});  // 插件 > 屏幕取色
+  EXPECT_TRUE(WaitUntil([&] { return FileExists(dir / L"apps\\kestil.exe.started"); }, 5000));
+  EXPECT_FALSE(FileExists(dir / L"apps\\mirrun.exe.started"));
+  // The tool runs on its own; let its window go before using the menu again.
+  WaitUntil([] { return !FindWindowW(nullptr, L"probe"); }, 5000);
+  Settle(300);
+
+  OpenHandleMenu(v);
+  Keys({VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN});  // 插件 > 屏幕测量
+  EXPECT_TRUE(WaitUntil([&] { return FileExists(dir / L"apps\\mirrun.exe.started"); }, 5000));
+  // Started with no arguments.
+  std::vector<uint8_t> cmd = ReadFileBytes(dir / L"apps\\mirrun.exe.started");
+  std::wstring line(reinterpret_cast<const wchar_t*>(cmd.data()), cmd.size() / sizeof(wchar_t));
+  EXPECT_NE(line.find(L"mirrun.exe"), std::wstring::npos);
+  size_t end = line.rfind(L"mirrun.exe");
+  std::wstring rest = line.substr(end + 10);
+  EXPECT_TRUE(rest.empty() || rest == L"\"" || rest == L"\" " || rest == L" ") << Utf8(line);
+  EXPECT_TRUE(v.process.Running());
+}
+
+TEST(VardoHandle, PluginItemsDoNothingVisibleWhenTheToolsAreMissing) {
+  TempDir dir(L"vardo-notools");
+  std::wstring exe = vardo::LayOut(dir, false);
+  vardo::Running v = Start(exe);
+  ASSERT_TRUE(v.layer && v.handle.right > 0);
+  std::set<HWND> before;
+  for (HWND w : TopWindows(0, true)) before.insert(w);
+
+  OpenHandleMenu(v);
+  Keys({VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN});
+  ASSERT_TRUE(WaitUntil([&] { return vardo::VisiblePopupMenu(v.process.pid()) == nullptr; }, 3000));
+  OpenHandleMenu(v);
+  Keys({VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN});
+  ASSERT_TRUE(WaitUntil([&] { return vardo::VisiblePopupMenu(v.process.pid()) == nullptr; }, 3000));
+  Settle(1000);
+  for (HWND w : TopWindows(0, true))
+    EXPECT_TRUE(before.count(w)) << "new window: " << Utf8(ClassOf(w)) << " " << Utf8(TextOf(w));
+  EXPECT_TRUE(v.process.Running());
+  EXPECT_TRUE(IsWindowVisible(v.layer));
+}
+
+}  // namespace
+}  // namespace e2e
