@@ -53,7 +53,8 @@ LRESULT HotKey::MessageWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   return Window::HandleMessage(msg, wp, lp);
 }
 
-HotKey::HotKey(std::wstring name, HotKeyStoreOptions options) : name_(std::move(name)), options_(std::move(options)) {}
+HotKey::HotKey(std::wstring instance_name, HotKeyStoreOptions options)
+    : name_(std::move(instance_name)), options_(std::move(options)) {}
 
 HotKey::~HotKey() {
   Terminate();

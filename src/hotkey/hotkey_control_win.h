@@ -34,7 +34,7 @@ class HotKey : private ControlHook {
  public:
   // `name` is the control's instance name on its host ("HotKey1"): the
   // stored keys are <name>Text, <name>KeyCode and <name>ModKeyCode.
-  explicit HotKey(std::wstring name, HotKeyStoreOptions options = {});
+  explicit HotKey(std::wstring instance_name, HotKeyStoreOptions options = {});
   ~HotKey() override;
   HotKey(const HotKey&) = delete;
   HotKey& operator=(const HotKey&) = delete;

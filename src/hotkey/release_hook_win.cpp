@@ -6,10 +6,10 @@
 
 namespace vardo::hotkey {
 
-bool ReleaseHook::Attach(HWND control, std::function<void()> on_release) {
+bool ReleaseHook::Attach(HWND target, std::function<void()> on_release) {
   on_release_ = std::move(on_release);
   pressed_ = false;
-  return ControlHook::Attach(control);
+  return ControlHook::Attach(target);
 }
 
 bool ReleaseHook::OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {

@@ -12,7 +12,7 @@ namespace vardo::hotkey {
 
 class ReleaseHook : private ControlHook {
  public:
-  bool Attach(HWND control, std::function<void()> on_release);
+  bool Attach(HWND target, std::function<void()> on_release);
   void Detach() { ControlHook::Detach(); }
 
  private:

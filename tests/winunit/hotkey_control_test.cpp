@@ -367,7 +367,7 @@ TEST_F(HotKeyControl, SaveSettingsWritesAPlainProfileFile) {
   ASSERT_NE(f, INVALID_HANDLE_VALUE);
   char buf[512] = {};
   DWORD got = 0;
-  ReadFile(f, buf, sizeof(buf) - 1, &got, nullptr);
+  ReadFile(f, buf, static_cast<DWORD>(sizeof(buf) - 1), &got, nullptr);
   CloseHandle(f);
   EXPECT_EQ(std::string(buf, got),
             "[hotkey]\r\nHotKey1Text=Ctrl + Alt + A\r\nHotKey1KeyCode=65\r\nHotKey1ModKeyCode=3\r\n");

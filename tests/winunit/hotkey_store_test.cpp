@@ -81,7 +81,8 @@ TEST_F(IniStore, NonAsciiTextRoundTripsThroughTheAnsiFile) {
   const std::wstring name = L"Strg + \u00C4";
   BOOL lossy = FALSE;
   char ansi[32] = {};
-  int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.c_str(), -1, ansi, sizeof(ansi), nullptr, &lossy);
+  int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.c_str(), -1, ansi, static_cast<int>(sizeof(ansi)),
+                              nullptr, &lossy);
   if (n <= 0 || lossy) GTEST_SKIP() << "the ANSI code page cannot hold the name";
   ASSERT_TRUE(WriteINI(L"hotkey", L"HotKey1Text", name));
   EXPECT_EQ(ReadINI(L"hotkey", L"HotKey1Text", L"NULL"), name);
