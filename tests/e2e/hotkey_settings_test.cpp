@@ -50,18 +50,27 @@ class HotKeySettings : public ::testing::Test {
   }
   // Under Wine a click on the pin layer's see-through area goes to the layer
   // when the window beneath belongs to the same program (on Windows it passes
-  // through), so the settings window is lifted above the layer before each
-  // click. The layer's topmost keeper may lower it again later.
-  void LiftSettings() {
-    SetWindowPos(sett_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    Settle(100);
+  // through), so the settings window is lifted above the layer until the
+  // point to click is really the settings window's (the layer's topmost
+  // keeper lifts the layer again from time to time).
+  void LiftSettingsOver(POINT p) {
+    for (int i = 0; i < 10; ++i) {
+      SetWindowPos(sett_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      Settle(50);
+      HWND at = WindowFromPoint(p);
+      if (at == sett_ || IsChild(sett_, at)) return;
+    }
   }
-  void ClickOn(HWND w) {
-    LiftSettings();
+  POINT VisibleCentre(HWND w) {
     POINT c = Centre(w);
-    // The check box may reach below the window's edge: click its visible part.
+    // The check box may reach below the window's edge: use its visible part.
     RECT owner = RectOf(sett_);
     if (c.y >= owner.bottom) c.y = owner.bottom - 3;
+    return c;
+  }
+  void ClickOn(HWND w) {
+    POINT c = VisibleCentre(w);
+    LiftSettingsOver(c);
     Click(c.x, c.y);
     Settle(150);
   }
@@ -149,9 +158,18 @@ TEST_F(HotKeySettings, PressedKeysShowInTheBoxAndTypedLettersNeverDo) {
   EXPECT_EQ(TextOf(box_), L"Y");
 }
 
+TEST_F(HotKeySettings, BoxTakesKeysAt144Dpi) {
+  ScopedDpi dpi(144);
+  Restart();
+  RECT r = RectOf(box_);
+  ASSERT_GE(r.bottom - r.top, 36) << "the window should be laid out for 144 DPI";
+  Press({VK_CONTROL, VK_MENU, 'P'});
+  EXPECT_EQ(TextOf(box_), L"Ctrl + Alt + P");
+}
+
 TEST_F(HotKeySettings, RightClickOnTheBoxShowsNoMenu) {
-  LiftSettings();
-  POINT c = Centre(box_);
+  POINT c = VisibleCentre(box_);
+  LiftSettingsOver(c);
   RightClick(c.x, c.y);
   bool menu = WaitUntil([&] {
     for (HWND w : TopWindows(vardo_.pid())) {
