@@ -31,12 +31,15 @@ bool KestilApp::Start() {
   callout_menu_ = BuildCalloutMenu();
   tray_menu_ = BuildTrayMenu();
   taskbar_created_ = RegisterWindowMessageW(L"TaskbarCreated");
-  // The screen is frozen first; the icon appears after.
   picker_ = std::make_unique<PickerWindow>(static_cast<PickerHost&>(*this));
-  if (!picker_->Open()) return false;
-  tray_.Add(hwnd(), kTrayId, kTrayMessage, icon_.get(), L"kestil");
-  if (picker_->IsOpen()) picker_->BringForward();
-  return true;
+  return picker_->Open();
+}
+
+void KestilApp::ScreenFrozen() {
+  // The icon appears once the screen is copied (so it is not in the
+  // picture) and before the picker shows (so the picker ends up in front
+  // with the keyboard).
+  if (!tray_.shown()) tray_.Add(hwnd(), kTrayId, kTrayMessage, icon_.get(), L"kestil");
 }
 
 void KestilApp::StartPicking() {

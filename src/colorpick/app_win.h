@@ -29,6 +29,7 @@ class KestilApp : public Window, private PickerHost {
 
  private:
   HMENU CalloutMenu() override { return callout_menu_.get(); }
+  void ScreenFrozen() override;
   void OnTrayCallback(LPARAM lp);
 
   std::unique_ptr<PickerWindow> picker_;

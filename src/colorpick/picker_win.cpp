@@ -34,6 +34,7 @@ bool PickerWindow::Open() {
     WindowDc screen(nullptr);
     BitBlt(frozen_.dc(), 0, 0, width_, height_, screen.get(), 0, 0, SRCCOPY | CAPTUREBLT);
   }
+  host_.ScreenFrozen();
   Window::RegisterClass(kPickerClass, 0, LoadCursorW(nullptr, IDC_CROSS), nullptr,
                         LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
   if (!Window::Create(0, kPickerClass, L"kestil", WS_POPUP | WS_CLIPCHILDREN, 0, 0, width_, height_)) return false;

@@ -19,6 +19,8 @@ class PickerHost {
  public:
   virtual void ExitProgram() = 0;
   virtual HMENU CalloutMenu() = 0;
+  // The screen has been copied; the window is about to appear.
+  virtual void ScreenFrozen() {}
 
  protected:
   ~PickerHost() = default;

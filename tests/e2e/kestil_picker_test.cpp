@@ -67,8 +67,7 @@ TEST_F(KestilPicker, PanelAndCalloutsScaleWithTheDpi) {
   EXPECT_EQ(r.bottom - r.top, 200);
   EXPECT_EQ(r.left, 960 - 398 / 2);
   // Readouts still measure exact screen pixels.
-  MoveTo(1400, 200);
-  EXPECT_TRUE(WaitForReadout(p.window, L"HEX", L"HEX: #0A00FF"));
+  EXPECT_TRUE(PointAt(p.window, 1400, 200, L"HEX: #0A00FF"));
   // The swatch is 135 twips: 14 pixels with its border.
   SlowDrag({1400, 150}, {{1500, 170}, {1600, 180}});
   EXPECT_EQ(ScreenPixel(1600, 180), 0u);
@@ -76,6 +75,36 @@ TEST_F(KestilPicker, PanelAndCalloutsScaleWithTheDpi) {
   EXPECT_EQ(ScreenPixel(1606, 180), Rgb(10, 0, 255));
   EXPECT_EQ(ScreenPixel(1612, 180), Rgb(10, 0, 255));
   EXPECT_EQ(ScreenPixel(1614, 175), kLabelGreen);
+}
+
+TEST_F(KestilPicker, PanelIsDraggedByTitleHandleAndBody) {
+  Picker p;
+  ASSERT_TRUE(p.window);
+  HWND panel = Panel(p.window);
+  RECT r0 = RectOf(panel);
+  Sleep(200);
+  // By the title (the product name), by the grip at its left, by the body.
+  const struct {
+    int dx, dy;  // press point inside the panel
+    int mx, my;  // movement
+  } drags[] = {{130, 10, 200, 300}, {8, 8, -100, 50}, {4, 126, 60, -40}};
+  for (const auto& d : drags) {
+    RECT r = RectOf(panel);
+    Drag(r.left + d.dx, r.top + d.dy, r.left + d.dx + d.mx, r.top + d.dy + d.my, 10, 15);
+    Sleep(150);
+    RECT after = RectOf(panel);
+    EXPECT_EQ(after.left, r.left + d.mx) << d.dx << "," << d.dy;
+    EXPECT_EQ(after.top, r.top + d.my) << d.dx << "," << d.dy;
+  }
+  RECT moved = RectOf(panel);
+  EXPECT_EQ(moved.left, r0.left + 160);
+  EXPECT_EQ(moved.top, r0.top + 310);
+  // Dragging it past the screen's edge stops it at the edge.
+  Drag(moved.left + 130, moved.top + 10, 1919, 1079, 10, 15);
+  Sleep(150);
+  RECT edge = RectOf(panel);
+  EXPECT_EQ(edge.right, 1920);
+  EXPECT_EQ(edge.bottom, 1080);
 }
 
 TEST_F(KestilPicker, ReadoutsShowTheFrozenPixels) {
@@ -151,13 +180,13 @@ TEST_F(KestilPicker, EveryCopyPutsItsTextAndCloses) {
       {900, 200, [](HWND w) { RECT r = RectOf(ChildStartingWith(w, L"HEX")); Click(r.left + 10, (r.top + r.bottom) / 2); }, L"FFFFFF"},
       {200, 800, [](HWND w) { RECT r = RectOf(ChildStartingWith(w, L"RGB")); Click(r.left + 10, (r.top + r.bottom) / 2); }, L"255,128,0"},
   };
+  const wchar_t* readouts[] = {L"HEX: #FFFFFF", L"HEX: #0A00FF", L"HEX: #FF0000", L"HEX: #FFFFFF", L"HEX: #FF8000"};
+  int n = 0;
   for (const Case& c : cases) {
     ClearClipboard();
     Picker p;
     ASSERT_TRUE(p.window);
-    MoveTo(c.x, c.y);
-    ASSERT_TRUE(WaitUntil([&] { return Readout(p.window, L"HEX") != L"HEX"; }));
-    Sleep(100);
+    ASSERT_TRUE(PointAt(p.window, c.x, c.y, readouts[n++]));
     c.act(p.window);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(p.window) || !IsWindowVisible(p.window); }, 3000)) << Utf8(c.want);
     auto text = ClipboardText();
@@ -172,8 +201,7 @@ TEST_F(KestilPicker, EveryCopyPutsItsTextAndCloses) {
 TEST_F(KestilPicker, ArrowKeysMoveThePointerOnePixel) {
   Picker p;
   ASSERT_TRUE(p.window);
-  MoveTo(299, 150);
-  ASSERT_TRUE(WaitForReadout(p.window, L"HEX", L"HEX: #FF0000"));
+  ASSERT_TRUE(PointAt(p.window, 299, 150, L"HEX: #FF0000"));
   Tap(VK_RIGHT);
   ASSERT_TRUE(WaitUntil([] { return CursorPos().x == 300; }, 2000));
   EXPECT_EQ(CursorPos().y, 150);

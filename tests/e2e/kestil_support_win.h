@@ -35,6 +35,17 @@ inline bool WaitForReadout(HWND picker, const std::wstring& prefix, const std::w
     return r && TextOf(r) == want;
   }, ms);
 }
+// Points at (x, y) until the picker's readout shows `hex`: a move that
+// arrives while a new window is still being mapped can be lost.
+inline bool PointAt(HWND picker, int x, int y, const std::wstring& hex, DWORD ms = 3000) {
+  const DWORD start = GetTickCount();
+  for (int i = 0; GetTickCount() - start < ms; ++i) {
+    MoveTo(i % 2 ? x + 1 : x, y);
+    MoveTo(x, y);
+    if (WaitForReadout(picker, L"HEX", hex, 300)) return true;
+  }
+  return false;
+}
 inline std::wstring Readout(HWND picker, const std::wstring& prefix) {
   HWND r = ChildStartingWith(picker, prefix);
   return r ? TextOf(r) : L"";
@@ -61,6 +72,15 @@ struct Picker {
   HWND window = nullptr;
   explicit Picker(const std::wstring& exe = Exe()) : process(exe) {
     window = FindPicker(process.pid());
+    // Pointer moves reach the picker only once the display has mapped it:
+    // point at a known white pixel (below the panel at any DPI) until the
+    // readout follows, then return.
+    if (window) {
+      const POINT was = CursorPos();
+      EXPECT_TRUE(PointAt(window, 900, 240, L"HEX: #FFFFFF", 5000));
+      MoveTo(was.x, was.y);
+      Sleep(50);
+    }
   }
   ~Picker() { EndKestil(process); }
   Picker(const Picker&) = delete;

@@ -101,10 +101,15 @@ TEST_F(KestilTray, StartWhileThePickerIsOpenOnlyBringsItForward) {
   SlowDrag({1400, 150}, {{1500, 170}, {1600, 180}});
   ASSERT_EQ(ScreenPixel(1611, 177), Rgb(192, 255, 192));
   // Lift Wine's notification area above the picker to reach the icon.
-  HWND tray = WineTray();
-  ASSERT_TRUE(tray);
-  SetWindowPos(tray, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-  ASSERT_TRUE(WaitUntil(TrayShowsAnIcon, 3000));
+  // (The icon is added just after the picker appears; wait for it.)
+  HWND tray = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    tray = WineTray();
+    if (!tray || !IsWindowVisible(tray)) return false;
+    SetWindowPos(tray, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Sleep(100);
+    return TrayShowsAnIcon();
+  }, 5000));
   ClickIcon(true);
   ASSERT_TRUE(WaitUntil(MenuOpen, 3000));
   ChooseMenuItem(0);  // "开始"

@@ -1,7 +1,10 @@
 // Saving a real bitmap in every format the picker offers, decoded back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdlib>
+#include <cstring>
 #include <cstdint>
 #include <optional>
 #include <string>
