@@ -4,7 +4,7 @@
 
 namespace vardo::capture {
 
-SelectionModel::SelectionModel(Size surface, Size handle) : surface_(surface), handle_(handle) {
+SelectionModel::SelectionModel(Size surface_size, Size handle_px) : surface_(surface_size), handle_(handle_px) {
   handles_ = ParkedHandles(handle_);
 }
 

@@ -27,7 +27,7 @@ class SelectionModel {
   static constexpr int kIgnoredMoves = 6;
   static constexpr int kToolNone = -1;
 
-  SelectionModel(Size surface, Size handle);
+  SelectionModel(Size surface_size, Size handle_px);
 
   // ReLoad: back to detection. The outline stays where it is until the next
   // detection tick moves it.
