@@ -309,6 +309,19 @@ LRESULT PinLayer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
       }
       break;
+    case WM_NCHITTEST: {
+      // Only the handle and the frame are the layer's own; elsewhere its
+      // key colour lets the pointer through to the windows beneath. (The
+      // colour key does that by itself on Windows; saying so here also
+      // makes it hold where hit-testing ignores the key.) Translucent, the
+      // whole layer takes the pointer.
+      if (tmd != "0") return HTCLIENT;
+      POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+      ScreenToClient(hwnd(), &p);
+      RECT h = ToRect(getimg_);
+      if (PtInRect(&h, p) || handle_drag_) return HTCLIENT;
+      return HTTRANSPARENT;
+    }
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
       POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};

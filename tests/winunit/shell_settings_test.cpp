@@ -1,0 +1,57 @@
+// The settings window in-process: it carries the program icon in both
+// sizes (another process cannot read icons under Wine, so this is checked
+// from inside), and every control gets the message font.
+#include <gtest/gtest.h>
+
+#include "shell/settings_win.h"
+
+namespace vardo {
+namespace {
+
+TEST(SettingsWindowInProcess, CarriesTheProgramIconBigAndSmall) {
+  ASSERT_TRUE(sett().CreateWindowOnce());
+  HWND w = sett().hwnd();
+  auto big = reinterpret_cast<HICON>(SendMessageW(w, WM_GETICON, ICON_BIG, 0));
+  auto small = reinterpret_cast<HICON>(SendMessageW(w, WM_GETICON, ICON_SMALL, 0));
+  ASSERT_TRUE(big);
+  ASSERT_TRUE(small);
+  EXPECT_NE(GetClassLongPtrW(w, GCLP_HICON), 0u);
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(big, &info));
+  BITMAP bm{};
+  GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bm), &bm);
+  EXPECT_EQ(bm.bmWidth, GetSystemMetrics(SM_CXICON));
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  if (info.hbmMask) DeleteObject(info.hbmMask);
+  ASSERT_TRUE(GetIconInfo(small, &info));
+  GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bm), &bm);
+  EXPECT_EQ(bm.bmWidth, GetSystemMetrics(SM_CXSMICON));
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  if (info.hbmMask) DeleteObject(info.hbmMask);
+  EXPECT_FALSE(IsWindowVisible(w));  // created hidden; shown by the start-up
+}
+
+TEST(SettingsWindowInProcess, EveryCaptionedControlUsesTheWindowsFont) {
+  ASSERT_TRUE(sett().CreateWindowOnce());
+  HFONT font = nullptr;
+  for (HWND c : {sett().chkCheck1(), sett().Command1(), sett().Command2(), sett().Command3(), sett().Label1()}) {
+    ASSERT_TRUE(c);
+    auto f = reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0));
+    ASSERT_TRUE(f);
+    if (!font) font = f;
+    EXPECT_EQ(f, font);
+  }
+  // The message font measures Chinese text wider than it measures a box
+  // would need for a single glyph pair.
+  HDC dc = GetDC(sett().hwnd());
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE cjk{}, latin{};
+  GetTextExtentPoint32W(dc, L"保存", 2, &cjk);
+  GetTextExtentPoint32W(dc, L"ab", 2, &latin);
+  SelectObject(dc, old);
+  ReleaseDC(sett().hwnd(), dc);
+  EXPECT_GT(cjk.cx, latin.cx);
+}
+
+}  // namespace
+}  // namespace vardo
