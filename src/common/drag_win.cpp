@@ -21,3 +21,32 @@ void DragControl(HWND window, HWND control) {
 }
 
 }  // namespace vardo
+
+namespace vardo {
+
+void PointerDrag::Begin(HWND window) {
+  if (!window || IsZoomed(window)) return;
+  RECT r{};
+  GetWindowRect(window, &r);
+  GetCursorPos(&pointer_from_);
+  window_from_ = {r.left, r.top};
+  window_ = window;
+  SetCapture(window);
+}
+
+void PointerDrag::Move() {
+  if (!window_) return;
+  POINT p{};
+  GetCursorPos(&p);
+  SetWindowPos(window_, nullptr, window_from_.x + p.x - pointer_from_.x, window_from_.y + p.y - pointer_from_.y, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void PointerDrag::End() {
+  if (!window_) return;
+  HWND w = window_;
+  window_ = nullptr;
+  if (GetCapture() == w) ReleaseCapture();
+}
+
+}  // namespace vardo

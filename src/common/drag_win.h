@@ -14,3 +14,30 @@ void DragWindow(HWND window);
 void DragControl(HWND window, HWND control);
 
 }  // namespace vardo
+
+namespace vardo {
+
+// The same effect as the move loop, tracked here: after a left press the
+// window follows the pointer by the pointer's movement until the button is
+// released, and stays there. Used where the platform's title-bar move loop
+// does not run for borderless windows.
+class PointerDrag {
+ public:
+  // On a left press over `window` (a top-level window). Nothing happens for
+  // a maximised window.
+  void Begin(HWND window);
+  // On every pointer move while the left button is held.
+  void Move();
+  // On the release; also safe when no drag runs.
+  void End();
+  // The capture went elsewhere: stop without touching it.
+  void Cancel() { window_ = nullptr; }
+  bool active() const { return window_ != nullptr; }
+
+ private:
+  HWND window_ = nullptr;
+  POINT pointer_from_{};
+  POINT window_from_{};
+};
+
+}  // namespace vardo

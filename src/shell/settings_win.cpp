@@ -221,9 +221,20 @@ LRESULT SettingsWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
       }
       break;
+    // Any free spot of the borderless window drags it. The pointer is
+    // tracked here rather than through the title-bar move loop, which not
+    // every platform runs for a window without a caption.
+    case WM_LBUTTONDOWN:
+      drag_.Begin(hwnd());
+      return 0;
     case WM_MOUSEMOVE:
-      // Any free spot of the borderless window drags it.
-      if (wp & MK_LBUTTON) DragWindow(hwnd());
+      if (wp & MK_LBUTTON) drag_.Move();
+      return 0;
+    case WM_LBUTTONUP:
+      drag_.End();
+      return 0;
+    case WM_CAPTURECHANGED:
+      drag_.Cancel();
       return 0;
     case WM_SIZE:
       if (wp == SIZE_MINIMIZED) ShowWindow(hwnd(), SW_HIDE);

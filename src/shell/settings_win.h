@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include "common/drag_win.h"
 #include "common/handles_win.h"
 #include "common/window_win.h"
 #include "hotkey/hotkey_control_win.h"
@@ -59,6 +60,7 @@ class SettingsWindow final : public Window {
   void HotKey1_HotKeyPressed();
 
   int dpi_ = 96;
+  PointerDrag drag_;
   UniqueFont font_;
   UniqueIcon big_icon_;
   UniqueIcon small_icon_;
