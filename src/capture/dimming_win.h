@@ -3,15 +3,19 @@
 #include <windows.h>
 
 #include "capture/geometry.h"
+#include "common/handles_win.h"
 
 namespace vardo {
 
 // Black at alpha 170 over the picture: what remains is 85/255 of it.
 constexpr BYTE kDimAlpha = 170;
 
-// Draws `frozen` (surface-sized) onto `target` with one blit, then darkens
-// the four bands around `selection` (edges clamped to the surface) with one
-// alpha fill each. No per-pixel work of our own.
-bool DrawAlphaClip(HDC target, HDC frozen, capture::Size surface, const capture::Rect& selection);
+// Makes `dimmed`, the whole frozen picture darkened, once per capture.
+bool MakeDimmedCopy(const MemoryCanvas& frozen, MemoryCanvas& dimmed);
+
+// Draws the dimmed picture onto `target` (surface-sized) and the frozen
+// picture inside `selection` (edges clamped to the surface): two blits, no
+// blending per pass.
+bool DrawAlphaClip(HDC target, HDC frozen, HDC dimmed, capture::Size surface, const capture::Rect& selection);
 
 }  // namespace vardo

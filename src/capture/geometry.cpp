@@ -67,11 +67,17 @@ Rect CentreOn(const Rect& sel, Point cursor) {
   return Rect{cursor.x - sel.width / 2, cursor.y - sel.height / 2, sel.width, sel.height};
 }
 
-std::vector<Rect> DimBands(const Rect& sel, Size s) {
+Rect UndimmedArea(const Rect& sel, Size s) {
   const int l = std::clamp(sel.left, 0, s.width);
   const int r = std::clamp(sel.right(), l, s.width);
   const int t = std::clamp(sel.top, 0, s.height);
   const int b = std::clamp(sel.bottom(), t, s.height);
+  return Rect{l, t, r - l, b - t};
+}
+
+std::vector<Rect> DimBands(const Rect& sel, Size s) {
+  const Rect u = UndimmedArea(sel, s);
+  const int l = u.left, r = u.right(), t = u.top, b = u.bottom();
   const Rect all[4] = {
       {0, 0, l, s.height},           // left
       {l, 0, r - l, t},              // top

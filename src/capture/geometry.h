@@ -72,6 +72,9 @@ Point HandleCentre(int handle, Point cursor, Point grab, Size handle_size, Point
 // The selection moved so that its centre is at the cursor.
 Rect CentreOn(const Rect& sel, Point cursor);
 
+// The part of the selection that lies on the surface: what stays undimmed.
+Rect UndimmedArea(const Rect& sel, Size surface);
+
 // Dimming: up to four bands around the selection, from edges clamped to
 // the surface. Empty bands are left out.
 std::vector<Rect> DimBands(const Rect& sel, Size surface);

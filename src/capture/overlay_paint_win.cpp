@@ -39,7 +39,7 @@ void OverlayWindow::Redraw() {
 void OverlayWindow::Paint(HDC dc, const RECT& u) {
   if (!model_ || !surface_) return;
   if (surface_stale_) {
-    DrawAlphaClip(surface_.dc(), pic_b_.dc(), model_->surface(), model_->selection());
+    DrawAlphaClip(surface_.dc(), pic_b_.dc(), pic_dim_.dc(), model_->surface(), model_->selection());
     surface_stale_ = false;
   }
   BitBlt(dc, u.left, u.top, u.right - u.left, u.bottom - u.top, surface_.dc(), u.left, u.top, SRCCOPY);

@@ -1,5 +1,6 @@
 #include "capture/overlay_win.h"
 
+#include "capture/dimming_win.h"
 #include "capture/freeze_win.h"
 #include "capture/overlay_window_win.h"
 #include "common/dpi_win.h"
@@ -30,7 +31,8 @@ bool OverlayWindow::Open(OverlayHost& host) {
 
   // Freeze before anything of ours is visible.
   candidates_ = GatherCandidateWindows();
-  if (!FreezeScreen(pic_b_, w, h) || !CopyCanvas(pic_b_, pic_ex_) || !surface_.CreateDib(w, h)) {
+  if (!FreezeScreen(pic_b_, w, h) || !CopyCanvas(pic_b_, pic_ex_) || !MakeDimmedCopy(pic_b_, pic_dim_) ||
+      !surface_.CreateDib(w, h)) {
     Unload();
     return false;
   }
@@ -64,6 +66,7 @@ void OverlayWindow::Unload() {
   surface_.Reset();
   pic_b_.Reset();
   pic_ex_.Reset();
+  pic_dim_.Reset();
   gdiplus_.reset();
 }
 

@@ -58,6 +58,7 @@ class OverlayWindow : public Window {
   MemoryCanvas surface_;  // what the window shows
   MemoryCanvas pic_b_;    // frozen picture; every dimming pass starts from it
   MemoryCanvas pic_ex_;   // clean copy of the frozen picture
+  MemoryCanvas pic_dim_;  // the frozen picture darkened, made once per capture
   std::optional<capture::SelectionModel> model_;
   Toolbar toolbar_;
   int dpi_ = 96;

@@ -47,10 +47,10 @@ TEST(Hardening, APlantedGdiplusBesideVardoIsNeverLoaded) {
   ASSERT_TRUE(CopyFileTo(Planted(), dir / L"gdiplus.dll"));
 
   vardo::Running v = vardo::Start(exe);
-  ASSERT_TRUE(v.layer && v.handle) << "Vardo did not start from the planted folder";
+  ASSERT_TRUE(v.layer && v.handle.right > v.handle.left) << "Vardo did not start from the planted folder";
 
   // A capture starts GDI+ in Vardo.
-  POINT c = vardo::Centre(RectOf(v.handle));
+  POINT c = vardo::Centre(v.handle);
   RightClick(c.x, c.y);
   ASSERT_TRUE(WaitUntil([&] { return vardo::VisiblePopupMenu(v.process.pid()) != nullptr; }, 3000));
   Tap(VK_DOWN);
