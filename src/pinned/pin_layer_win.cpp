@@ -81,42 +81,8 @@ bool PinLayer::Load() {
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
   }
   SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  UpdateRegion();
   SetLayerTimer(true);
   return true;
-}
-
-void PinLayer::UpdateRegion() {
-  if (!hwnd() || handle_drag_) return;
-  if (tmd != "0") {
-    SetWindowRgn(hwnd(), nullptr, TRUE);
-    return;
-  }
-  UniqueRgn all(CreateRectRgn(0, 0, 0, 0));
-  auto add = [&](RECT r) {
-    UniqueRgn part(CreateRectRgnIndirect(&r));
-    CombineRgn(all.get(), all.get(), part.get(), RGN_OR);
-  };
-  add(ToRect(getimg_));
-  if (frame_visible_) {
-    RECT f = ToRect(frame_);
-    int pen = ScaleForDpi(3, dpi_);
-    InflateRect(&f, pen, pen);
-    add(f);
-  }
-  auto add_window = [&](HWND w) {
-    if (!w || !IsWindowVisible(w)) return;
-    RECT r{};
-    GetWindowRect(w, &r);
-    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
-    add(r);
-  };
-  for (auto& [i, image] : images_) {
-    add_window(image->hwnd());
-    add_window(image->caption());
-  }
-  // The window takes the region over.
-  if (SetWindowRgn(hwnd(), all.get(), TRUE)) all.release();
 }
 
 void PinLayer::ShowLayer() {
@@ -149,7 +115,6 @@ void PinLayer::SetLayerAlpha(int opacity) {
   SetWindowLongW(hwnd(), GWL_EXSTYLE, GetWindowLongW(hwnd(), GWL_EXSTYLE) | WS_EX_LAYERED);
   SetLayeredWindowAttributes(hwnd(), 0, static_cast<BYTE>(opacity), LWA_ALPHA);
   tmd.assign(1, '1');
-  UpdateRegion();
 }
 
 void PinLayer::Command5_Click() {
@@ -157,7 +122,6 @@ void PinLayer::Command5_Click() {
   SetWindowLongW(hwnd(), GWL_EXSTYLE, GetWindowLongW(hwnd(), GWL_EXSTYLE) | WS_EX_LAYERED);
   SetLayeredWindowAttributes(hwnd(), kLayerKey, 0, LWA_COLORKEY);
   tmd.assign(1, '0');
-  UpdateRegion();
 }
 
 bool PinLayer::PopupTextLabelMenu(HWND owner) {
@@ -191,7 +155,6 @@ bool PinLayer::AddPicture(int index, UniqueBitmap picture, pin::Size size) {
   SetWindowPos(image->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   StartHighlight(image->box());
   images_[index] = std::move(image);
-  UpdateRegion();
   return true;
 }
 
@@ -209,7 +172,6 @@ void PinLayer::RemoveImage() {
   removed_.push_back(std::move(it->second));
   images_.erase(it);
   PostMessageW(hwnd(), kFreeRemoved, 0, 0);
-  UpdateRegion();
 }
 
 void PinLayer::SendImageToBack() {
@@ -251,9 +213,6 @@ void PinLayer::UpdateHandleTool() {
 // The handle follows the pointer while the left button is held and stays
 // where it is released; nothing keeps it inside the layer.
 void PinLayer::getimg_MouseDown(POINT screen) {
-  // The whole layer while dragging (it holds the pointer anyway); changing
-  // the region mid-drag would cost the capture on some platforms.
-  SetWindowRgn(hwnd(), nullptr, FALSE);
   handle_drag_ = true;
   drag_from_ = screen;
   handle_from_ = {getimg_.left, getimg_.top};
@@ -277,7 +236,6 @@ void PinLayer::EndHandleDrag() {
   handle_drag_ = false;
   UpdateHandleTool();
   if (GetCapture() == hwnd()) ReleaseCapture();
-  UpdateRegion();
 }
 
 void PinLayer::StartHighlight(const pin::Rect& image) {
@@ -285,7 +243,6 @@ void PinLayer::StartHighlight(const pin::Rect& image) {
   frame_ = pin::HighlightFrame(image, dpi_);
   frame_visible_ = true;
   blink_ = 0;
-  UpdateRegion();
   RefreshRect(frame_);
   SetTimer(hwnd(), kCtime, kCtimeInterval, nullptr);
 }
@@ -294,7 +251,6 @@ void PinLayer::HideHighlight() {
   if (!frame_visible_) return;
   frame_visible_ = false;
   RefreshRect(frame_);
-  UpdateRegion();
 }
 
 void PinLayer::ctime_Timer() {
@@ -390,7 +346,6 @@ LRESULT PinLayer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (handle_drag_) {
         handle_drag_ = false;
         UpdateHandleTool();
-        UpdateRegion();
       }
       return 0;
     case WM_RBUTTONDOWN: {

@@ -61,11 +61,6 @@ class PinLayer final : public Window, public OverlayHost {
   void Text1_MouseDown(PinnedImage& image, pin::Point at);
   PinnedImage* Image(int index);
 
-  // Limits the layer to what it shows (handle, frame, images, captions)
-  // while colour-keyed, so the pointer reaches the windows beneath wherever
-  // the key colour would show; the whole layer while translucent.
-  void UpdateRegion();
-
   HFONT caption_font() const { return caption_font_.get(); }
   HFONT measure_font() const { return measure_font_.get(); }
   HWND tooltip() const { return tooltip_; }

@@ -64,7 +64,6 @@ bool PinnedImage::Build(UniqueBitmap picture, pin::Size size) {
 
 void PinnedImage::Show() {
   ShowWindow(hwnd(), SW_SHOWNA);
-  layer_.UpdateRegion();
 }
 
 void PinnedImage::SetTooltip(bool on) {
@@ -89,7 +88,6 @@ void PinnedImage::ApplyGeometry() {
   SetWindowPos(caption_, nullptr, geometry_.caption_pos.x, geometry_.caption_pos.y, 0, 0,
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
   ShowWindow(caption_, geometry_.caption_visible ? SW_SHOWNA : SW_HIDE);
-  layer_.UpdateRegion();
 }
 
 void PinnedImage::SetCaptionText(const std::wstring& text) {
@@ -112,7 +110,6 @@ void PinnedImage::FitCaption() {
   }
   pin::Size s = pin::CaptionBoxSize({extent.cx, extent.cy}, layer_.dpi());
   SetWindowPos(caption_, nullptr, 0, 0, s.width, s.height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
-  layer_.UpdateRegion();
 }
 
 void PinnedImage::ToggleCollapse() {

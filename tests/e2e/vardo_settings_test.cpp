@@ -98,6 +98,7 @@ TEST(VardoSettings, HideButtonHidesTheWindowAndTheProgramRunsOn) {
   HWND hide = FindChildByText(v.settings, L"隐藏");
   ASSERT_TRUE(hide);
   POINT p = vardo::Centre(RectOf(hide));
+  vardo::ReachableAt(v.settings, p);
   Click(p.x, p.y);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(v.settings); }, 3000));
   Settle(300);
@@ -136,6 +137,7 @@ TEST(VardoSettings, DraggingAFreeSpotMovesTheWindow) {
   RECT before = RectOf(v.settings);
   // Between "隐藏" and "启用", below "保存".
   int x = before.left + 200, y = before.top + 120;
+  vardo::ReachableAt(v.settings, {x, y});
   Drag(x, y, x - 100, y - 150, 20, 15);
   EXPECT_TRUE(WaitUntil(
       [&] {

@@ -93,6 +93,18 @@ inline HWND VisiblePopupMenu(DWORD pid) {
   return nullptr;
 }
 
+// Makes sure a press at `p` reaches `w`. On Windows the layer's key colour
+// lets it through; Wine routes the press by window rectangles and hands it
+// to the layer, so there the window is lifted above the layer first.
+inline void ReachableAt(HWND w, POINT p) {
+  for (int i = 0; i < 10; ++i) {
+    HWND at = WindowFromPoint(p);
+    if (at == w || IsChild(w, at)) return;
+    SetWindowPos(w, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Settle(50);
+  }
+}
+
 inline POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
 }  // namespace e2e::vardo
