@@ -14,7 +14,8 @@ constexpr uint8_t DimChannel(uint8_t v) {
   return static_cast<uint8_t>((v * (255 - kDimAlpha) + 127) / 255);
 }
 
-// Darkens 32-bit pixels in place (blue, green, red; the top byte is kept).
-void DimPixels(uint32_t* pixels, size_t count);
+// Darkens 32-bit pixels (blue, green, red; the top byte is kept) from `src`
+// into `dst`, which may be the same buffer.
+void DimPixels(const uint32_t* src, uint32_t* dst, size_t count);
 
 }  // namespace vardo::capture

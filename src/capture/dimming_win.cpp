@@ -1,6 +1,5 @@
 #include "capture/dimming_win.h"
 
-#include <cstring>
 
 #include "capture/dim.h"
 
@@ -11,8 +10,7 @@ bool MakeDimmedCopy(const MemoryCanvas& frozen, MemoryCanvas& dimmed) {
   if (!dimmed.CreateDib(frozen.width(), frozen.height())) return false;
   GdiFlush();
   const size_t count = static_cast<size_t>(frozen.width()) * static_cast<size_t>(frozen.height());
-  std::memcpy(dimmed.bits(), frozen.bits(), count * sizeof(uint32_t));
-  capture::DimPixels(static_cast<uint32_t*>(dimmed.bits()), count);
+  capture::DimPixels(static_cast<const uint32_t*>(frozen.bits()), static_cast<uint32_t*>(dimmed.bits()), count);
   return true;
 }
 

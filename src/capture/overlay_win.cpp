@@ -31,8 +31,7 @@ bool OverlayWindow::Open(OverlayHost& host) {
 
   // Freeze before anything of ours is visible.
   candidates_ = GatherCandidateWindows();
-  if (!FreezeScreen(pic_b_, w, h) || !CopyCanvas(pic_b_, pic_ex_) || !MakeDimmedCopy(pic_b_, pic_dim_) ||
-      !surface_.CreateDib(w, h)) {
+  if (!FreezeScreen(pic_b_, w, h) || !MakeDimmedCopy(pic_b_, pic_dim_) || !surface_.CreateDib(w, h)) {
     Unload();
     return false;
   }
@@ -65,7 +64,6 @@ void OverlayWindow::Unload() {
   candidates_.clear();
   surface_.Reset();
   pic_b_.Reset();
-  pic_ex_.Reset();
   pic_dim_.Reset();
   gdiplus_.reset();
 }

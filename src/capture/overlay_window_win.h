@@ -57,7 +57,8 @@ class OverlayWindow : public Window {
   std::vector<capture::WinRect> candidates_;
   MemoryCanvas surface_;  // what the window shows
   MemoryCanvas pic_b_;    // frozen picture; every dimming pass starts from it
-  MemoryCanvas pic_ex_;   // clean copy of the frozen picture
+  // PicB stays as frozen until an output is composed, so it is also the
+  // clean picture (PicEx) until then; no second copy is made at open.
   MemoryCanvas pic_dim_;  // the frozen picture darkened, made once per capture
   std::optional<capture::SelectionModel> model_;
   Toolbar toolbar_;

@@ -22,11 +22,11 @@ TEST(CaptureDim, ChannelsKeep85Of255Rounded) {
 
 TEST(CaptureDim, PixelsDarkenEveryColourAndKeepTheTopByte) {
   std::vector<uint32_t> px = {0xFFFFFFFFu, 0x00FF8000u, 0x12000000u, 0x000A00FFu};
-  DimPixels(px.data(), px.size());
-  EXPECT_EQ(px[0], 0xFF555555u);
-  EXPECT_EQ(px[1], 0x00552B00u);
-  EXPECT_EQ(px[2], 0x12000000u);
-  EXPECT_EQ(px[3], 0x00030055u);
+  std::vector<uint32_t> out(px.size(), 0xDEADBEEFu);
+  DimPixels(px.data(), out.data(), px.size());
+  EXPECT_EQ(out, (std::vector<uint32_t>{0xFF555555u, 0x00552B00u, 0x12000000u, 0x00030055u}));
+  DimPixels(px.data(), px.data(), px.size());  // in place
+  EXPECT_EQ(px, out);
 }
 
 }  // namespace
