@@ -6,32 +6,13 @@
 #include <optional>
 #include <vector>
 
+#include "common/geometry.h"
+
 namespace vardo::capture {
 
-struct Point {
-  int x = 0;
-  int y = 0;
-  friend bool operator==(const Point&, const Point&) = default;
-};
-
-struct Size {
-  int width = 0;
-  int height = 0;
-  friend bool operator==(const Size&, const Size&) = default;
-};
-
-// Left, top, width, height; right and bottom are exclusive.
-struct Rect {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-  int right() const { return left + width; }
-  int bottom() const { return top + height; }
-  bool Contains(Point p) const { return p.x >= left && p.x < right() && p.y >= top && p.y < bottom(); }
-  bool Empty() const { return width <= 0 || height <= 0; }
-  friend bool operator==(const Rect&, const Rect&) = default;
-};
+using vardo::Point;
+using vardo::Rect;
+using vardo::Size;
 
 // A window rectangle as GetWindowRect reports it.
 struct WinRect {

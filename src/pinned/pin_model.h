@@ -8,27 +8,13 @@
 #include <string>
 #include <string_view>
 
+#include "common/geometry.h"
+
 namespace vardo::pin {
 
-struct Point {
-  int x = 0;
-  int y = 0;
-  friend bool operator==(const Point&, const Point&) = default;
-};
-
-struct Size {
-  int width = 0;
-  int height = 0;
-  friend bool operator==(const Size&, const Size&) = default;
-};
-
-struct Rect {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-  friend bool operator==(const Rect&, const Rect&) = default;
-};
+using vardo::Point;
+using vardo::Rect;
+using vardo::Size;
 
 constexpr int kHandleSize96 = 36;          // the handle tile, pixels at 96 DPI
 constexpr int kHandleMarginTwips = 500;    // from the layer's top and right edges

@@ -4,17 +4,12 @@
 #include <array>
 #include <string_view>
 
+#include "common/geometry.h"
+
 namespace vardo::shell {
 
-struct Box {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-  int right() const { return left + width; }
-  int bottom() const { return top + height; }
-  friend bool operator==(const Box&, const Box&) = default;
-};
+// A control's place, designed in pixels at 96 DPI.
+using Box = vardo::Rect;
 
 enum class SettingsControl { chkCheck1, Command1, Command2, Command3, Label1, HotKey1 };
 

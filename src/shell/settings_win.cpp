@@ -92,9 +92,9 @@ void SettingsWindow::ShowCentred() {
 }
 
 void SettingsWindow::CreateControls() {
-  for (const shell::ControlSpec& spec : shell::SettingsControls()) {
-    HWND c = spec.kind == shell::ControlKind::HotKeyEntry ? CreateHotKey1Slot(spec.at96) : CreateControl(spec);
-    switch (spec.id) {
+  for (const shell::ControlSpec& entry : shell::SettingsControls()) {
+    HWND c = entry.kind == shell::ControlKind::HotKeyEntry ? CreateHotKey1Slot(entry.at96) : CreateControl(entry);
+    switch (entry.id) {
       case shell::SettingsControl::chkCheck1:
         chk_check1_ = c;
         chk_check1_release_.Attach(c, [this] { chkCheck1_MouseUp(); });
@@ -118,10 +118,10 @@ void SettingsWindow::CreateControls() {
   }
 }
 
-HWND SettingsWindow::CreateControl(const shell::ControlSpec& spec) {
+HWND SettingsWindow::CreateControl(const shell::ControlSpec& entry) {
   const wchar_t* cls = L"BUTTON";
   DWORD style = WS_CHILD | WS_VISIBLE;
-  switch (spec.kind) {
+  switch (entry.kind) {
     case shell::ControlKind::CheckBox:
       style |= BS_AUTOCHECKBOX | WS_TABSTOP;
       break;
@@ -136,10 +136,10 @@ HWND SettingsWindow::CreateControl(const shell::ControlSpec& spec) {
     case shell::ControlKind::HotKeyEntry:
       break;
   }
-  std::wstring caption = Widen(std::string(spec.caption));
-  shell::Box b = shell::ScaleBox(spec.at96, dpi_);
+  std::wstring caption = Widen(std::string(entry.caption));
+  shell::Box b = shell::ScaleBox(entry.at96, dpi_);
   return CreateWindowExW(0, cls, caption.c_str(), style, b.left, b.top, b.width, b.height, hwnd(),
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdOf(spec.id))),
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdOf(entry.id))),
                          GetModuleHandleW(nullptr), nullptr);
 }
 
@@ -178,10 +178,10 @@ void SettingsWindow::ApplyLayout(int dpi) {
   dpi_ = dpi;
   font_.reset(CreateMessageFont(dpi));
   outline_pen_.reset(CreatePen(PS_INSIDEFRAME, ScaleForDpi(1, dpi), kOutlineColour));
-  for (const shell::ControlSpec& spec : shell::SettingsControls()) {
-    HWND c = GetDlgItem(hwnd(), ControlIdOf(spec.id));
+  for (const shell::ControlSpec& entry : shell::SettingsControls()) {
+    HWND c = GetDlgItem(hwnd(), ControlIdOf(entry.id));
     if (!c) continue;
-    shell::Box b = shell::ScaleBox(spec.at96, dpi);
+    shell::Box b = shell::ScaleBox(entry.at96, dpi);
     SetWindowPos(c, nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
   }

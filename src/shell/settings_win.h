@@ -48,7 +48,7 @@ class SettingsWindow final : public Window {
   // The hotkey entry slot: for now a plain edit showing "NULL" that the
   // hotkey entry control takes over.
   HWND CreateHotKey1Slot(const shell::Box& at);
-  HWND CreateControl(const shell::ControlSpec& spec);
+  HWND CreateControl(const shell::ControlSpec& entry);
   void ApplyLayout(int dpi);
   void Paint();
   // Hotkey: "启用" registers on mouse release only, "保存" stores the value

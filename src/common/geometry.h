@@ -1,0 +1,32 @@
+// Plain geometry shared by the programs' pure code: points, sizes and
+// rectangles in whole pixels (left, top, width, height; right and bottom are
+// exclusive). Converted to and from RECT/POINT at the Win32 edge.
+#pragma once
+
+namespace vardo {
+
+struct Point {
+  int x = 0;
+  int y = 0;
+  friend bool operator==(const Point&, const Point&) = default;
+};
+
+struct Size {
+  int width = 0;
+  int height = 0;
+  friend bool operator==(const Size&, const Size&) = default;
+};
+
+struct Rect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  int right() const { return left + width; }
+  int bottom() const { return top + height; }
+  bool Contains(Point p) const { return p.x >= left && p.x < right() && p.y >= top && p.y < bottom(); }
+  bool Empty() const { return width <= 0 || height <= 0; }
+  friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+}  // namespace vardo
