@@ -57,6 +57,11 @@ lines = ['REGEDIT4', '',
          '[HKEY_CURRENT_USER\\Control Panel\\Desktop]', '"LogPixels"=dword:00000060', '',
          '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]']
 lines += ['"%s"=hex(7):%s' % (f, hexs) for f in faces]
+# Faces Windows always has but a fresh prefix lacks: without a stand-in they
+# render as empty boxes. Wine's Tahoma carries the CJK link above.
+lines += ['', '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]']
+lines += ['"%s"="Tahoma"' % f for f in ('Arial', 'Verdana', 'Segoe UI', 'Microsoft YaHei UI')]
+lines += ['"Consolas"="Courier"']
 open(sys.argv[1], 'w', encoding='ascii').write('\r\n'.join(lines) + '\r\n')
 PY
   timeout 60 wine regedit /S "$reg" >/dev/null 2>&1
