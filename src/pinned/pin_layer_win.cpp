@@ -1,10 +1,12 @@
 #include "pinned/pin_layer_win.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include "common/dpi_win.h"
 #include "common/process_win.h"
 #include "pinned/clipboard_picture_win.h"
+#include "pinned/gdiplus_resize_win.h"
 #include "pinned/menus_win.h"
 
 namespace vardo {
@@ -80,6 +82,7 @@ bool PinLayer::Load() {
     ti.lpszText = const_cast<wchar_t*>(L"右击");
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
   }
+  DragAcceptFiles(hwnd(), TRUE);
   SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetLayerTimer(true);
   return true;
@@ -143,6 +146,44 @@ void PinLayer::Command3_Click() {
   std::optional<int> n = pin::TakeIndex(next);
   if (!n) return;  // indices used up
   if (AddPicture(*n, std::move(picture), size)) imgnum = next;
+}
+
+bool PinLayer::AddImageFile(const std::string& index, const std::wstring& path) {
+  if (!Load()) return false;
+  std::string next = imgnum;
+  std::optional<int> n = pin::TakeIndex(next);
+  // Only the next free slot: an existing image is never replaced.
+  if (!n || pin::ParseIndex(index) != n) return false;
+  if (pin::FileTypeOf(Narrow(path)).empty()) return false;
+  int w = -1;
+  int h = -1;
+  LoadedPicture picture;
+  {
+    ULONG_PTR token = StartGdip();
+    picture = LoadPictureScaled(path, w, h, RGB(255, 255, 255), false);
+    StopGdip(token);
+  }
+  if (!picture) return false;  // nothing made, the index stays free
+  if (!AddPicture(*n, std::move(picture.bitmap), {w, h})) return false;
+  imgnum = next;
+  return true;
+}
+
+void PinLayer::getimg_OLEDragDrop(HDROP drop) {
+  POINT at{};
+  bool on_handle = DragQueryPoint(drop, &at) != FALSE;
+  RECT h = ToRect(getimg_);
+  on_handle = on_handle && PtInRect(&h, at);
+  std::wstring path;
+  UINT len = DragQueryFileW(drop, 0, nullptr, 0);
+  if (len > 0 && len < 32768) {
+    path.resize(len + 1);
+    UINT got = DragQueryFileW(drop, 0, path.data(), len + 1);
+    path.resize(got);
+  }
+  DragFinish(drop);
+  // Failures add nothing and say nothing; the next drop works as usual.
+  if (on_handle && !path.empty()) AddImageFile(imgnum, path);
 }
 
 bool PinLayer::AddPicture(int index, UniqueBitmap picture, pin::Size size) {
@@ -354,6 +395,9 @@ LRESULT PinLayer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (PtInRect(&h, p)) getimg_RightDown();
       return 0;
     }
+    case WM_DROPFILES:
+      getimg_OLEDragDrop(reinterpret_cast<HDROP>(wp));
+      return 0;
     case kFreeRemoved:
       removed_.clear();
       return 0;

@@ -45,6 +45,12 @@ class PinLayer final : public Window, public OverlayHost {
 
   void HideLayer();
   void Command3_Click();
+  // Adds the picture in a file as image `index` (the caller passes the
+  // current imgnum text). Any format GDI+ reads, at its own size, with
+  // transparent areas over white. False, with nothing added and imgnum
+  // unchanged, when the index is not the next free one, the name has no
+  // "." or the file cannot be loaded.
+  bool AddImageFile(const std::string& index, const std::wstring& path);
   void Command5_Click();
   void SetLayerAlpha(int opacity);
   void wintop_Click();
@@ -56,6 +62,9 @@ class PinLayer final : public Window, public OverlayHost {
 
   // Events from the handle and the images.
   void getimg_RightDown();
+  // A file dropped on the layer: only the first one counts, and only on
+  // the handle.
+  void getimg_OLEDragDrop(HDROP drop);
   void Picture1_MouseDown(PinnedImage& image, bool left, pin::Point at);
   void Picture1_MouseMove(PinnedImage& image, pin::Point at);
   void Text1_MouseDown(PinnedImage& image, pin::Point at);

@@ -89,4 +89,15 @@ Size CaptionBoxSize(Size text_extent, int dpi) {
           text_extent.height + TwipsToPixels(kCaptionExtraHeightTwips, dpi)};
 }
 
+std::string FileTypeOf(std::string_view path) {
+  size_t name = path.find_last_of("\\/");
+  std::string_view file = name == std::string_view::npos ? path : path.substr(name + 1);
+  size_t dot = file.rfind('.');
+  if (dot == std::string_view::npos) return {};
+  std::string type(file.substr(dot + 1));
+  for (char& c : type)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return type;
+}
+
 }  // namespace vardo::pin

@@ -51,6 +51,10 @@ std::optional<int> ParseIndex(std::string_view text);
 // field holds something other than an index.
 std::optional<int> TakeIndex(std::string& imgnum);
 
+// Lower-cased text after the last "." of a file's name (folders in the
+// path do not count); empty when the name has no ".".
+std::string FileTypeOf(std::string_view path);
+
 // Caption of a new image: its index followed by "#".
 std::string CaptionFor(int index);
 

@@ -1,6 +1,7 @@
 #include "pinned/pinned_image_win.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <windowsx.h>
 
 #include "pinned/pin_layer_win.h"
@@ -55,6 +56,7 @@ bool PinnedImage::Build(UniqueBitmap picture, pin::Size size) {
   SendMessageW(caption_, WM_SETFONT, reinterpret_cast<WPARAM>(layer_.caption_font()), FALSE);
   caption_hook_.Attach(caption_);
   AddTool(layer_.tooltip(), layer_.hwnd(), caption_, kCaptionHint);
+  DragAcceptFiles(hwnd(), TRUE);
   picture_ = std::move(picture);
   geometry_.picture = size;
   geometry_.box = {0, 0, size.width, size.height};
@@ -161,6 +163,19 @@ LRESULT PinnedImage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CAPTURECHANGED:
       dragging_ = false;
       return 0;
+    case WM_DROPFILES: {
+      // A file dropped on a pinned image only shows its full path.
+      HDROP drop = reinterpret_cast<HDROP>(wp);
+      std::wstring path;
+      UINT len = DragQueryFileW(drop, 0, nullptr, 0);
+      if (len > 0 && len < 32768) {
+        path.resize(len + 1);
+        path.resize(DragQueryFileW(drop, 0, path.data(), len + 1));
+      }
+      DragFinish(drop);
+      if (!path.empty()) MessageBoxW(layer_.hwnd(), path.c_str(), L"Vardo", MB_OK);
+      return 0;
+    }
     case WM_RBUTTONDOWN:
       // May remove this image: nothing of it is touched afterwards.
       layer_.Picture1_MouseDown(*this, false, PointOf(lp));

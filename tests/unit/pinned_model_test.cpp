@@ -113,5 +113,18 @@ TEST(Caption, WidensToItsTextPlusAThousandTwips) {
   EXPECT_EQ(CaptionBoxSize({21, 21}, 144), (Size{21 + 100, 21 + 10}));
 }
 
+TEST(DroppedFileType, LowerCasedTextAfterTheLastDotOfTheNameOnly) {
+  const struct {
+    const char* path;
+    const char* type;
+  } cases[] = {
+      {"C:\\pics\\a.PNG", "png"},      {"C:\\pics\\a.b.JpG", "jpg"},
+      {"C:\\pics.d\\noext", ""},       {"/tmp/x.y/plain", ""},
+      {"C:\\pics\\trailing.", ""},     {"name.gif", "gif"},
+      {"", ""},                          {"C:\\图片\\照片.Bmp", "bmp"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FileTypeOf(c.path), c.type) << c.path;
+}
+
 }  // namespace
 }  // namespace vardo::pin
