@@ -518,13 +518,18 @@ std::optional<Image> DecodeImageFile(const std::wstring& path) {
 }
 
 bool EncodePng(const Image& img, const std::wstring& path) {
+  std::vector<uint32_t> argb(img.px.size());
+  for (size_t i = 0; i < argb.size(); ++i) argb[i] = img.px[i] | 0xFF000000u;
+  return EncodeArgbPng(img.width, img.height, argb, path);
+}
+
+bool EncodeArgbPng(int width, int height, std::vector<uint32_t> argb, const std::wstring& path) {
   EnsureGdiplus();
   CLSID png{};
   if (!EncoderClsid(L"image/png", &png)) return false;
-  std::vector<uint32_t> argb(img.px.size());
-  for (size_t i = 0; i < argb.size(); ++i) argb[i] = img.px[i] | 0xFF000000u;
+  if (argb.size() != static_cast<size_t>(width) * static_cast<size_t>(height)) return false;
   Gdiplus::GpBitmap* bmp = nullptr;
-  if (Gdiplus::DllExports::GdipCreateBitmapFromScan0(img.width, img.height, img.width * 4, PixelFormat32bppARGB,
+  if (Gdiplus::DllExports::GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppARGB,
                                                      reinterpret_cast<BYTE*>(argb.data()), &bmp) != Gdiplus::Ok)
     return false;
   bool ok = Gdiplus::DllExports::GdipSaveImageToFile(bmp, path.c_str(), &png, nullptr) == Gdiplus::Ok;

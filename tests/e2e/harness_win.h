@@ -129,6 +129,8 @@ Image ImageFromBitmap(HBITMAP bmp);
 std::optional<Image> DecodeImageFile(const std::wstring& path);
 // Writes a PNG with GDI+ (for test input files).
 bool EncodePng(const Image& img, const std::wstring& path);
+// Writes 0xAARRGGBB pixels, top-down, as a PNG that keeps its alpha.
+bool EncodeArgbPng(int width, int height, std::vector<uint32_t> argb, const std::wstring& path);
 // The screen as it should look without any test window: the desktop picture.
 // Counts pixels of `a` and `b` (same size) that differ by more than `tol`.
 size_t CountDifferent(const Image& a, const Image& b, int tol = 0);

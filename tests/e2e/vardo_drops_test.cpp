@@ -1,0 +1,257 @@
+// Files dropped on the layer's handle, delivered as real X11 drag-and-drop
+// by the xdnd_drop tool (the only way a drop reaches a window under Wine):
+// the first file becomes a pinned image, centred at its own size; bad
+// files add nothing and the next drop still works.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "harness_win.h"
+#include "vardo_support_win.h"
+
+namespace e2e {
+namespace {
+
+using vardo::Start;
+
+// Wine's map from a Windows path to the Unix one; empty on Windows.
+std::string UnixPath(const std::wstring& path) {
+  using Fn = char*(CDECL*)(LPCWSTR);
+  auto fn = reinterpret_cast<Fn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  if (!fn) return {};
+  char* unix = fn(path.c_str());
+  if (!unix) return {};
+  std::string out = unix;
+  HeapFree(GetProcessHeap(), 0, unix);
+  return out;
+}
+
+// file:// URI with every byte outside the unreserved set percent-encoded,
+// so the command line stays ASCII whatever the file is called.
+std::string FileUri(const std::string& unix_path) {
+  std::string uri = "file://";
+  for (unsigned char c : unix_path) {
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '/' || c == '-' ||
+        c == '_' || c == '.' || c == '~') {
+      uri += static_cast<char>(c);
+    } else {
+      char buf[4];
+      snprintf(buf, sizeof buf, "%%%02X", c);
+      uri += buf;
+    }
+  }
+  return uri;
+}
+
+class PinDrops : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tool_ = UnixPath(OutDir() + L"\\tests\\tools\\xdnd_drop");
+    if (tool_.empty()) GTEST_SKIP() << "real file drops are driven through X11 (Wine only)";
+    if (!FileExists(OutDir() + L"\\tests\\tools\\xdnd_drop")) GTEST_SKIP() << "xdnd_drop was not built";
+  }
+
+  // Drops the files on the screen point through XDND; the tool's exit
+  // code (0 = the target accepted and finished the drop), or -1.
+  int Drop(POINT at, const std::vector<std::wstring>& files) {
+    std::wstring result = dir_ / (L"drop-result-" + std::to_wstring(drops_++));
+    std::string cmd = "sh -c \"'" + tool_ + "' " + std::to_string(at.x) + " " + std::to_string(at.y);
+    for (const auto& f : files) cmd += " '" + FileUri(UnixPath(f)) + "'";
+    cmd += " >/dev/null 2>&1; echo $? > '" + UnixPath(result) + "'\"";
+    std::wstring wcmd(cmd.begin(), cmd.end());
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    // Wine runs a Unix program directly; it hands back no process handle,
+    // so the result comes through a file.
+    if (!CreateProcessW(L"Z:\\bin\\sh", wcmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+      return -1;
+    if (pi.hProcess) CloseHandle(pi.hProcess);
+    if (pi.hThread) CloseHandle(pi.hThread);
+    int code = -1;
+    WaitUntil(
+        [&] {
+          auto bytes = ReadFileBytes(result);
+          if (bytes.empty() || bytes.back() != '\n') return false;
+          code = std::atoi(std::string(bytes.begin(), bytes.end()).c_str());
+          return true;
+        },
+        15000, 50);
+    Settle(300);
+    return code;
+  }
+
+  // The visible pinned images of the layer, front to back.
+  static std::vector<HWND> Images(HWND layer) {
+    std::vector<HWND> out;
+    for (HWND c = GetWindow(layer, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+      if (ClassOf(c) == L"VardoPinnedImage" && IsWindowVisible(c)) out.push_back(c);
+    return out;
+  }
+
+  static POINT HandleCentre(const vardo::Running& v) { return vardo::Centre(v.handle); }
+
+  // Starts Vardo with its settings window moved to the top-left corner, off
+  // the screen's centre where added images appear (Wine stacks the active
+  // settings window over the layer).
+  static vardo::Running StartVardo() {
+    vardo::Running v = Start(vardo::VardoExe());
+    if (v.settings)
+      SetWindowPos(v.settings, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Settle(200);
+    return v;
+  }
+
+  TempDir dir_{L"drops"};
+  std::string tool_;
+  int drops_ = 0;
+};
+
+// Left half opaque red, right half fully transparent, a blue bar along the
+// bottom: on screen the transparent half must be white.
+std::vector<uint32_t> RedAndClear(int w, int h) {
+  std::vector<uint32_t> px(static_cast<size_t>(w) * h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      px[static_cast<size_t>(y) * w + x] = y >= h - 6 ? 0xFF0000FFu : (x < w / 2 ? 0xFFFF0000u : 0x0000FF00u);
+  return px;
+}
+
+// Expects one image of w x h centred on the screen whose left half is
+// `left`, right half `right`, bottom bar blue, as seen on the screen.
+void ExpectCentredPicture(HWND image, int w, int h, uint32_t left, uint32_t right) {
+  SIZE s = ScreenSize();
+  RECT r = RectOf(image);
+  EXPECT_EQ(r.right - r.left, w);
+  EXPECT_EQ(r.bottom - r.top, h);
+  EXPECT_EQ(r.left, (s.cx - w) / 2);
+  EXPECT_EQ(r.top, (s.cy - h) / 2);
+  Image shot = CaptureRect(r.left, r.top, w, h);
+  ASSERT_EQ(shot.width, w);
+  POINT mid{r.left + w / 2, r.top + h / 2};
+  EXPECT_EQ(GetAncestor(WindowFromPoint(mid), GA_ROOT), GetAncestor(image, GA_ROOT)) << "covered by another window";
+  EXPECT_LE(ColourDistance(shot.at(2, 2), left), 2);
+  EXPECT_LE(ColourDistance(shot.at(w / 4, h / 2), left), 2);
+  EXPECT_LE(ColourDistance(shot.at(w - 3, 2), right), 2);
+  EXPECT_LE(ColourDistance(shot.at(3 * w / 4, h / 2), right), 2);
+  EXPECT_LE(ColourDistance(shot.at(w / 2, h - 2), Rgb(0, 0, 255)), 2);
+}
+
+TEST_F(PinDrops, PngOnTheHandleIsPinnedCentredAtItsOwnSizeOverWhite) {
+  vardo::Running v = StartVardo();
+  ASSERT_TRUE(v.layer && v.handle.right > 0);
+  ASSERT_TRUE(EncodeArgbPng(90, 60, RedAndClear(90, 60), dir_ / L"clear.png"));
+  ASSERT_EQ(Drop(HandleCentre(v), {dir_ / L"clear.png"}), 0);
+  std::vector<HWND> images;
+  ASSERT_TRUE(WaitUntil([&] { return (images = Images(v.layer)).size() == 1; }, 3000));
+  ExpectCentredPicture(images[0], 90, 60, Rgb(255, 0, 0), Rgb(255, 255, 255));
+  // A second drop comes in front of the first.
+  ASSERT_TRUE(EncodeArgbPng(50, 40, RedAndClear(50, 40), dir_ / L"second.png"));
+  ASSERT_EQ(Drop(HandleCentre(v), {dir_ / L"second.png"}), 0);
+  ASSERT_TRUE(WaitUntil([&] { return (images = Images(v.layer)).size() == 2; }, 3000));
+  ExpectCentredPicture(images[0], 50, 40, Rgb(255, 0, 0), Rgb(255, 255, 255));
+}
+
+TEST_F(PinDrops, OfThreeDroppedFilesOnlyTheFirstIsAdded) {
+  vardo::Running v = StartVardo();
+  ASSERT_TRUE(v.layer && v.handle.right > 0);
+  const int sizes[3][2] = {{70, 30}, {40, 80}, {100, 100}};
+  std::vector<std::wstring> files;
+  for (int i = 0; i < 3; ++i) {
+    files.push_back(dir_ / (L"many" + std::to_wstring(i) + L".png"));
+    ASSERT_TRUE(EncodeArgbPng(sizes[i][0], sizes[i][1], RedAndClear(sizes[i][0], sizes[i][1]), files.back()));
+  }
+  ASSERT_EQ(Drop(HandleCentre(v), files), 0);
+  std::vector<HWND> images;
+  ASSERT_TRUE(WaitUntil([&] { return !(images = Images(v.layer)).empty(); }, 3000));
+  Settle(500);
+  images = Images(v.layer);
+  ASSERT_EQ(images.size(), 1u);
+  ExpectCentredPicture(images[0], 70, 30, Rgb(255, 0, 0), Rgb(255, 255, 255));
+}
+
+TEST_F(PinDrops, BadFilesAddNothingAndTheNextGoodDropWorks) {
+  vardo::Running v = StartVardo();
+  ASSERT_TRUE(v.layer && v.handle.right > 0);
+  ASSERT_TRUE(EncodeArgbPng(64, 48, RedAndClear(64, 48), dir_ / L"good.png"));
+  const std::vector<uint8_t> good = ReadFileBytes(dir_ / L"good.png");
+  ASSERT_GT(good.size(), 60u);
+  ASSERT_TRUE(WriteFileBytes(dir_ / L"empty.png", {}));
+  ASSERT_TRUE(WriteFileBytes(dir_ / L"truncated.png", std::vector<uint8_t>(good.begin(), good.begin() + 60)));
+  const std::string words = "not a picture at all";
+  ASSERT_TRUE(WriteFileBytes(dir_ / L"words.bmp", std::vector<uint8_t>(words.begin(), words.end())));
+  ASSERT_TRUE(WriteFileBytes(dir_ / L"noextension", good));
+  ASSERT_TRUE(CreateDirectoryW((dir_ / L"folder.png").c_str(), nullptr));
+  std::vector<uint8_t> huge = good;  // IHDR claims 100000 x 100000
+  for (int i = 0; i < 2; ++i) {
+    huge[16 + 4 * i] = 0x00;
+    huge[17 + 4 * i] = 0x01;
+    huge[18 + 4 * i] = 0x86;
+    huge[19 + 4 * i] = 0xA0;
+  }
+  ASSERT_TRUE(WriteFileBytes(dir_ / L"huge.png", huge));
+
+  // One good pin first: bad drops must leave it alone.
+  ASSERT_EQ(Drop(HandleCentre(v), {dir_ / L"good.png"}), 0);
+  std::vector<HWND> images;
+  ASSERT_TRUE(WaitUntil([&] { return (images = Images(v.layer)).size() == 1; }, 3000));
+  HWND first = images[0];
+  const RECT first_rect = RectOf(first);
+  const size_t children = ChildWindows(v.layer, false).size();
+
+  const struct {
+    const char* what;
+    std::wstring path;
+  } bad[] = {{"empty", dir_ / L"empty.png"},        {"truncated", dir_ / L"truncated.png"},
+             {"not a picture", dir_ / L"words.bmp"}, {"no dot", dir_ / L"noextension"},
+             {"a folder", dir_ / L"folder.png"},    {"over the pixel limit", dir_ / L"huge.png"},
+             {"missing", dir_ / L"gone.png"}};
+  for (const auto& b : bad) {
+    // The drop itself is delivered (the tool may report the target turned
+    // a vanished file down); what counts is that nothing is added.
+    Drop(HandleCentre(v), {b.path});
+    EXPECT_TRUE(v.process.Running()) << b.what;
+    EXPECT_EQ(ChildWindows(v.layer, false).size(), children) << b.what;
+    EXPECT_EQ(Images(v.layer).size(), 1u) << b.what;
+  }
+  EXPECT_TRUE(IsWindowVisible(first));
+  RECT still = RectOf(first);
+  EXPECT_TRUE(EqualRect(&still, &first_rect));
+
+  // The next good drop works and takes the very next index: caption "2#".
+  ASSERT_TRUE(EncodeArgbPng(30, 20, RedAndClear(30, 20), dir_ / L"next.png"));
+  ASSERT_EQ(Drop(HandleCentre(v), {dir_ / L"next.png"}), 0);
+  ASSERT_TRUE(WaitUntil([&] { return (images = Images(v.layer)).size() == 2; }, 3000));
+  ExpectCentredPicture(images[0], 30, 20, Rgb(255, 0, 0), Rgb(255, 255, 255));
+  EXPECT_EQ(ChildWindows(v.layer, false).size(), children + 2);
+  EXPECT_TRUE(FindChildByText(v.layer, L"2#") != nullptr);
+  EXPECT_TRUE(FindChildByText(v.layer, L"3#") == nullptr);
+  RemoveDirectoryW((dir_ / L"folder.png").c_str());
+}
+
+TEST_F(PinDrops, NonAsciiFileNameLoads) {
+  vardo::Running v = StartVardo();
+  ASSERT_TRUE(v.layer && v.handle.right > 0);
+  const std::wstring name = dir_ / L"贴图 ü.PNG";
+  ASSERT_TRUE(EncodeArgbPng(80, 50, RedAndClear(80, 50), name));
+  ASSERT_EQ(Drop(HandleCentre(v), {name}), 0);
+  std::vector<HWND> images;
+  ASSERT_TRUE(WaitUntil([&] { return (images = Images(v.layer)).size() == 1; }, 3000));
+  ExpectCentredPicture(images[0], 80, 50, Rgb(255, 0, 0), Rgb(255, 255, 255));
+}
+
+TEST_F(PinDrops, DropAwayFromTheHandleAddsNothing) {
+  vardo::Running v = StartVardo();
+  ASSERT_TRUE(v.layer && v.handle.right > 0);
+  ASSERT_TRUE(EncodeArgbPng(40, 40, RedAndClear(40, 40), dir_ / L"aside.png"));
+  // Just left of the handle: the layer's see-through area.
+  POINT beside{v.handle.left - 30, (v.handle.top + v.handle.bottom) / 2};
+  Drop(beside, {dir_ / L"aside.png"});
+  Settle(300);
+  EXPECT_TRUE(Images(v.layer).empty());
+  EXPECT_TRUE(v.process.Running());
+}
+
+}  // namespace
+}  // namespace e2e
