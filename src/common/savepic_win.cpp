@@ -94,30 +94,35 @@ void ShowSaveError(HWND owner, const SaveError& error) {
   MessageBoxW(owner, Widen(ErrorMessage(error)).c_str(), Widen(kErrorTitle).c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
-std::optional<std::wstring> AskSaveFileName(HWND owner) {
-  const std::wstring filter = Widen(FilterList());
-  const std::wstring folder = ProgramFolder();
-  const std::wstring title = Widen(kDialogTitle);
-  const std::wstring def_ext = Widen(kDefaultExtension);
+std::optional<std::wstring> AskFileNameToSave(HWND owner, const SaveDialog& dialog) {
   std::vector<wchar_t> file(4096, L'\0');
   OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof(ofn);
-  // Owned by the picker so the dialog stays above it and the picker cannot
+  // Owned, so the dialog stays above its window and that window cannot
   // start a second save meanwhile.
   ofn.hwndOwner = owner;
-  ofn.lpstrFilter = filter.c_str();
+  ofn.lpstrFilter = dialog.filter.c_str();
   ofn.nFilterIndex = 1;
   ofn.lpstrFile = file.data();
   ofn.nMaxFile = static_cast<DWORD>(file.size());
-  ofn.lpstrInitialDir = folder.c_str();
-  ofn.lpstrTitle = title.c_str();
-  ofn.lpstrDefExt = def_ext.c_str();
+  ofn.lpstrInitialDir = dialog.folder.empty() ? nullptr : dialog.folder.c_str();
+  ofn.lpstrTitle = dialog.title.empty() ? nullptr : dialog.title.c_str();
+  ofn.lpstrDefExt = dialog.default_ext.empty() ? nullptr : dialog.default_ext.c_str();
   // An existing file is only replaced when the user agrees.
   ofn.Flags = OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
   if (!GetSaveFileNameW(&ofn)) return std::nullopt;
   std::wstring name(file.data());
   if (name.empty()) return std::nullopt;
   return name;
+}
+
+std::optional<std::wstring> AskSaveFileName(HWND owner) {
+  SaveDialog dialog;
+  dialog.filter = Widen(FilterList());
+  dialog.title = Widen(kDialogTitle);
+  dialog.default_ext = Widen(kDefaultExtension);
+  dialog.folder = ProgramFolder();
+  return AskFileNameToSave(owner, dialog);
 }
 
 SaveOutcome CutdSave(HWND owner, HBITMAP picture) {

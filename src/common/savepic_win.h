@@ -26,8 +26,20 @@ std::optional<SaveError> SaveImageFile(HBITMAP picture, const std::wstring& path
 
 void ShowSaveError(HWND owner, const SaveError& error);
 
-// The save dialog ("Save", default extension PNG, starting in the program's
-// folder). Empty when cancelled.
+// A save dialog owned by `owner` that asks before replacing a file. An
+// empty title or folder leaves the system's own; a name typed without an
+// extension gets the chosen filter's (or `default_ext`). Empty when
+// cancelled.
+struct SaveDialog {
+  std::wstring filter;  // label NUL pattern NUL ... NUL
+  std::wstring title;
+  std::wstring default_ext;
+  std::wstring folder;
+};
+std::optional<std::wstring> AskFileNameToSave(HWND owner, const SaveDialog& dialog);
+
+// The picker's save dialog ("Save", default extension PNG, starting in the
+// program's folder).
 std::optional<std::wstring> AskSaveFileName(HWND owner);
 
 enum class SaveOutcome { kCancelled, kSaved, kFailed };

@@ -128,7 +128,9 @@ void MenuWindow::Run(menus::Command command) {
     case menus::hfzc:
       afterdoch().Command5_Click();
       break;
-    case menus::bcjt:     // saving a pinned image is not built yet
+    case menus::bcjt:
+      afterdoch().savepic_Click();
+      break;
     case menus::delltip:  // the overlay deletes its own label
     case menus::kNone:
       break;

@@ -5,9 +5,11 @@
 
 #include "common/dpi_win.h"
 #include "common/process_win.h"
+#include "common/savepic_win.h"
 #include "pinned/clipboard_picture_win.h"
 #include "pinned/gdiplus_resize_win.h"
 #include "pinned/menus_win.h"
+#include "pinned/pin_save_win.h"
 
 namespace vardo {
 
@@ -221,6 +223,22 @@ void PinLayer::SendImageToBack() {
   if (!image) return;
   // Behind every other child; its caption stays where it is.
   SetWindowPos(image->hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void PinLayer::savepic_Click() {
+  std::optional<int> i = pin::ParseIndex(getindex);
+  if (i && Image(*i)) {
+    std::optional<std::wstring> name = AskPinnedSaveName(hwnd());
+    // The image may have gone while the dialog was up.
+    PinnedImage* image = Image(*i);
+    if (name && image) {
+      HCURSOR old = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+      std::optional<savepic::SaveError> error = SavePinnedPicture(image->picture(), *name);
+      SetCursor(old);
+      if (error) savepic::ShowSaveError(hwnd(), *error);
+    }
+  }
+  SetLayerTimer(true);
 }
 
 void PinLayer::Picture1_MouseDown(PinnedImage& image, bool left, pin::Point at) {
