@@ -171,11 +171,9 @@ bool PinLayer::AddImageFile(const std::string& index, const std::wstring& path) 
   return true;
 }
 
-void PinLayer::getimg_OLEDragDrop(HDROP drop) {
-  POINT at{};
-  bool on_handle = DragQueryPoint(drop, &at) != FALSE;
+void PinLayer::getimg_OLEDragDrop(HDROP drop, POINT at) {
   RECT h = ToRect(getimg_);
-  on_handle = on_handle && PtInRect(&h, at);
+  bool on_handle = PtInRect(&h, at) != FALSE;
   std::wstring path;
   UINT len = DragQueryFileW(drop, 0, nullptr, 0);
   if (len > 0 && len < 32768) {
@@ -194,6 +192,11 @@ bool PinLayer::AddPicture(int index, UniqueBitmap picture, pin::Size size) {
   image->SetCaptionText(Widen(pin::CaptionFor(index)));
   pin::Rect at = pin::CentreOnScreen({GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, size);
   image->MoveTo({at.left, at.top});
+  // In front of everything, the handle included.
+  if (handle_in_front_) {
+    handle_in_front_ = false;
+    RefreshHandle(getimg_);
+  }
   image->Show();
   SetWindowPos(image->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   StartHighlight(image->box());
@@ -247,6 +250,11 @@ void PinLayer::Picture1_MouseDown(PinnedImage& image, bool left, pin::Point at) 
   if (left) {
     grab_ = at;
     SetWindowPos(image.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // The handle is never left covered.
+    if (!handle_in_front_) {
+      handle_in_front_ = true;
+      RefreshHandle(getimg_);
+    }
   } else {
     cd().Popup(cd().imgmenu(), hwnd());
   }
@@ -281,13 +289,21 @@ void PinLayer::getimg_MouseDown(POINT screen) {
 void PinLayer::getimg_MouseMove(POINT screen) {
   pin::Point to = pin::DragStep(handle_from_, {screen.x, screen.y}, {drag_from_.x, drag_from_.y});
   if (to.x == getimg_.left && to.y == getimg_.top) return;
-  RECT old = ToRect(getimg_);
+  pin::Rect old = getimg_;
   getimg_.left = to.x;
   getimg_.top = to.y;
-  RECT now = ToRect(getimg_);
-  InvalidateRect(hwnd(), &old, TRUE);
-  InvalidateRect(hwnd(), &now, FALSE);
+  RefreshHandle(old);
+  RefreshHandle(getimg_);
   UpdateWindow(hwnd());
+}
+
+void PinLayer::RefreshHandle(const pin::Rect& r) {
+  RECT rc = ToRect(r);
+  UINT flags = RDW_INVALIDATE | RDW_ERASE;
+  // Images draw the handle only while it is in front; otherwise they
+  // cover it and need no repaint.
+  if (handle_in_front_) flags |= RDW_ALLCHILDREN;
+  RedrawWindow(hwnd(), &rc, nullptr, flags);
 }
 
 void PinLayer::EndHandleDrag() {
@@ -413,9 +429,13 @@ LRESULT PinLayer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (PtInRect(&h, p)) getimg_RightDown();
       return 0;
     }
-    case WM_DROPFILES:
-      getimg_OLEDragDrop(reinterpret_cast<HDROP>(wp));
+    case WM_DROPFILES: {
+      HDROP drop = reinterpret_cast<HDROP>(wp);
+      POINT at{};
+      if (!DragQueryPoint(drop, &at)) at = {-1, -1};
+      getimg_OLEDragDrop(drop, at);
       return 0;
+    }
     case kFreeRemoved:
       removed_.clear();
       return 0;

@@ -35,6 +35,11 @@ class PinLayer final : public Window, public OverlayHost {
   int dpi() const { return dpi_; }
   // The handle's place on the layer.
   pin::Rect getimg() const { return getimg_; }
+  // Whether the handle is drawn in front of the images: a new image covers
+  // it, a left press on any image brings it back. While in front, the
+  // images draw the part of the handle that lies on them and let the
+  // pointer through to it.
+  bool handle_in_front() const { return handle_in_front_; }
 
   // OverlayHost
   void ShowLayer() override;
@@ -66,9 +71,9 @@ class PinLayer final : public Window, public OverlayHost {
 
   // Events from the handle and the images.
   void getimg_RightDown();
-  // A file dropped on the layer: only the first one counts, and only on
-  // the handle.
-  void getimg_OLEDragDrop(HDROP drop);
+  // A file dropped at `at` (layer coordinates): only the first one counts,
+  // and only on the handle. Frees the drop.
+  void getimg_OLEDragDrop(HDROP drop, POINT at);
   void Picture1_MouseDown(PinnedImage& image, bool left, pin::Point at);
   void Picture1_MouseMove(PinnedImage& image, pin::Point at);
   void Text1_MouseDown(PinnedImage& image, pin::Point at);
@@ -90,6 +95,8 @@ class PinLayer final : public Window, public OverlayHost {
   void RefreshRect(const pin::Rect& r);
 
   void UpdateHandleTool();
+  // Repaints the handle's square on the layer and on the images over it.
+  void RefreshHandle(const pin::Rect& r);
   void getimg_MouseDown(POINT screen);
   void getimg_MouseMove(POINT screen);
   void EndHandleDrag();
@@ -98,6 +105,7 @@ class PinLayer final : public Window, public OverlayHost {
   pin::Rect getimg_;
   // Dragging the handle: where the press was and where the handle was.
   bool handle_drag_ = false;
+  bool handle_in_front_ = false;
   POINT drag_from_{};
   pin::Point handle_from_;
   HWND tooltip_ = nullptr;

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include "pinned/handle_win.h"
 #include "pinned/pin_layer_win.h"
 
 namespace vardo {
@@ -84,9 +85,23 @@ void PinnedImage::MoveTo(pin::Point pos) {
   ApplyGeometry();
 }
 
+namespace {
+bool Overlap(const pin::Rect& a, const pin::Rect& b) {
+  return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+         b.top < a.top + a.height;
+}
+}  // namespace
+
 void PinnedImage::ApplyGeometry() {
   const pin::Rect& b = geometry_.box;
-  SetWindowPos(hwnd(), nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  // The handle drawn on this image must not travel with its pixels.
+  RECT was{};
+  GetWindowRect(hwnd(), &was);
+  MapWindowPoints(nullptr, layer_.hwnd(), reinterpret_cast<POINT*>(&was), 2);
+  const pin::Rect old{was.left, was.top, was.right - was.left, was.bottom - was.top};
+  const bool redraw = layer_.handle_in_front() && (Overlap(old, layer_.getimg()) || Overlap(b, layer_.getimg()));
+  SetWindowPos(hwnd(), nullptr, b.left, b.top, b.width, b.height,
+               SWP_NOZORDER | SWP_NOACTIVATE | (redraw ? SWP_NOCOPYBITS : 0));
   SetWindowPos(caption_, nullptr, geometry_.caption_pos.x, geometry_.caption_pos.y, 0, 0,
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
   ShowWindow(caption_, geometry_.caption_visible ? SW_SHOWNA : SW_HIDE);
@@ -134,6 +149,11 @@ void PinnedImage::Paint() {
     // A collapsed box shows the top-left corner of its picture.
     BitBlt(dc, 0, 0, geometry_.box.width, geometry_.box.height, mem.get(), 0, 0, SRCCOPY);
   }
+  if (layer_.handle_in_front()) {
+    const pin::Rect h = layer_.getimg();
+    if (Overlap(h, geometry_.box))
+      DrawHandleTile(dc, h.left - geometry_.box.left, h.top - geometry_.box.top, h.width, layer_.dpi());
+  }
   EndPaint(hwnd(), &ps);
 }
 
@@ -163,9 +183,19 @@ LRESULT PinnedImage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CAPTURECHANGED:
       dragging_ = false;
       return 0;
+    case WM_NCHITTEST:
+      // The handle in front of the image takes the pointer there.
+      if (OnHandle({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}, true)) return HTTRANSPARENT;
+      break;
     case WM_DROPFILES: {
-      // A file dropped on a pinned image only shows its full path.
       HDROP drop = reinterpret_cast<HDROP>(wp);
+      POINT at{};
+      if (DragQueryPoint(drop, &at) && OnHandle(at, false)) {
+        MapWindowPoints(hwnd(), layer_.hwnd(), &at, 1);
+        layer_.getimg_OLEDragDrop(drop, at);
+        return 0;
+      }
+      // A file dropped on a pinned image only shows its full path.
       std::wstring path;
       UINT len = DragQueryFileW(drop, 0, nullptr, 0);
       if (len > 0 && len < 32768) {
@@ -184,6 +214,13 @@ LRESULT PinnedImage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       break;
   }
   return Window::HandleMessage(msg, wp, lp);
+}
+
+bool PinnedImage::OnHandle(POINT p, bool screen) const {
+  if (!layer_.handle_in_front()) return false;
+  MapWindowPoints(screen ? nullptr : hwnd(), layer_.hwnd(), &p, 1);
+  const pin::Rect h = layer_.getimg();
+  return p.x >= h.left && p.x < h.left + h.width && p.y >= h.top && p.y < h.top + h.height;
 }
 
 bool PinnedImage::CaptionHook::OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT*) {

@@ -49,6 +49,9 @@ class PinnedImage final : public Window {
   void Paint();
   void ApplyGeometry();
   void SetTooltip(bool on);
+  // Whether a point (on the screen, or in this image) is on the handle
+  // while the handle is in front.
+  bool OnHandle(POINT p, bool screen) const;
 
   PinLayer& layer_;
   int index_;
