@@ -1,0 +1,139 @@
+// The pin layer's clipboard add (what the capture toolbar's pin action
+// calls), in-process: the clipboard's bitmap becomes the next image,
+// centred, in front and unchanged; without a bitmap nothing is added; the
+// index range ends without harm.
+#include "imaging_support_win.h"
+#include "common/process_win.h"
+#include "pinned/pin_layer_win.h"
+
+namespace vardo::testing_imaging {
+namespace {
+
+const auto* const kEnv = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
+
+bool PutOnClipboard(HBITMAP bitmap) {
+  if (!OpenClipboard(nullptr)) return false;
+  EmptyClipboard();
+  bool ok = SetClipboardData(CF_BITMAP, bitmap) != nullptr;
+  CloseClipboard();
+  return ok;
+}
+
+bool PutTextOnClipboard(const wchar_t* text) {
+  const size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
+  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  if (!mem) return false;
+  memcpy(GlobalLock(mem), text, bytes);
+  GlobalUnlock(mem);
+  if (!OpenClipboard(nullptr)) return false;
+  EmptyClipboard();
+  bool ok = SetClipboardData(CF_UNICODETEXT, mem) != nullptr;
+  CloseClipboard();
+  return ok;
+}
+
+int ChildCount(HWND parent) {
+  int n = 0;
+  for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) ++n;
+  return n;
+}
+
+std::wstring CaptionOf(PinnedImage* image) {
+  wchar_t text[32] = {};
+  SendMessageW(image->caption(), WM_GETTEXT, 32, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+TEST(PinClipboard, TheClipboardsBitmapBecomesTheNextImageUnchanged) {
+  PinLayer& layer = afterdoch();
+  const PixelBuffer picture =
+      MakePicture(173, 91, [](int x, int y) { return static_cast<uint32_t>((x << 16) | (y << 8) | ((x + y) & 0xFF)); });
+  for (int round = 0; round < 2; ++round) {
+    UniqueBitmap bitmap = BitmapFrom(picture);
+    ASSERT_TRUE(PutOnClipboard(bitmap.release()));
+    const std::string before = layer.imgnum;
+    const int n = std::stoi(before);
+    layer.Command3_Click();
+    ASSERT_EQ(layer.imgnum, std::to_string(n + 1));
+    PinnedImage* image = layer.Image(n);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(CaptionOf(image), Widen(before + "#"));
+    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_EQ(image->box(), (pin::Rect{(sw - 173) / 2, (sh - 91) / 2, 173, 91}));
+    EXPECT_EQ(GetWindow(layer.hwnd(), GW_CHILD), image->hwnd());
+    auto px = PixelsFromHBitmap(image->picture());
+    ASSERT_TRUE(px);
+    ASSERT_EQ(px->width, 173);
+    size_t differ = 0;
+    for (size_t i = 0; i < picture.pixels.size(); ++i)
+      differ += (px->pixels[i] & 0xFFFFFF) != picture.pixels[i];
+    EXPECT_EQ(differ, 0u);
+  }
+  // The picture is the layer's own copy: the clipboard can change.
+  PinnedImage* last = layer.Image(std::stoi(layer.imgnum) - 1);
+  ASSERT_TRUE(PutTextOnClipboard(L"no picture"));
+  EXPECT_EQ(GetObjectType(last->picture()), static_cast<DWORD>(OBJ_BITMAP));
+}
+
+TEST(PinClipboard, WithoutABitmapNothingIsAdded) {
+  PinLayer& layer = afterdoch();
+  const std::string start = layer.imgnum;
+  const int children = ChildCount(layer.hwnd());
+  ASSERT_TRUE(PutTextOnClipboard(L"just words"));
+  layer.Command3_Click();
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  CloseClipboard();
+  layer.Command3_Click();
+  EXPECT_EQ(layer.imgnum, start);
+  EXPECT_EQ(ChildCount(layer.hwnd()), children);
+  EXPECT_EQ(layer.Image(std::stoi(start)), nullptr);
+}
+
+TEST(PinClipboard, ClipboardAndFileAddsShareOneIndexSequence) {
+  PinLayer& layer = afterdoch();
+  ScratchDir dir;
+  UniqueBitmap png = BitmapFrom(MakePicture(20, 10, [](int, int) { return 0x00FF00u; }));
+  {
+    Gdiplus::GpBitmap* raw = nullptr;
+    ASSERT_EQ(gp::GdipCreateBitmapFromHBITMAP(png.get(), nullptr, &raw), Gdiplus::Ok);
+    GpBitmapPtr b(raw);
+    const auto enc = FindEncoderByMime(L"image/png");
+    ASSERT_TRUE(enc);
+    ASSERT_EQ(gp::GdipSaveImageToFile(b.get(), (dir / L"g.png").c_str(), &enc->clsid, nullptr), Gdiplus::Ok);
+  }
+  const int n = std::stoi(layer.imgnum);
+  ASSERT_TRUE(layer.AddImageFile(layer.imgnum, dir / L"g.png"));
+  ASSERT_TRUE(PutOnClipboard(BitmapFrom(MakePicture(8, 8, [](int, int) { return 0x0000FFu; })).release()));
+  layer.Command3_Click();
+  ASSERT_TRUE(layer.AddImageFile(layer.imgnum, dir / L"g.png"));
+  EXPECT_EQ(layer.imgnum, std::to_string(n + 3));
+  for (int i = n; i < n + 3; ++i) {
+    ASSERT_NE(layer.Image(i), nullptr) << i;
+    EXPECT_EQ(CaptionOf(layer.Image(i)), Widen(std::to_string(i) + "#"));
+  }
+  EXPECT_EQ(layer.Image(n + 1)->box().width, 8);
+  // A file add given a stale index adds nothing.
+  EXPECT_FALSE(layer.AddImageFile(std::to_string(n), dir / L"g.png"));
+  EXPECT_EQ(layer.imgnum, std::to_string(n + 3));
+}
+
+TEST(PinClipboard, TheLastIndexIsHandedOutOnceAndLaterAddsFailHarmlessly) {
+  PinLayer& layer = afterdoch();
+  layer.imgnum = "32767";
+  ASSERT_TRUE(PutOnClipboard(BitmapFrom(MakePicture(10, 10, [](int, int) { return 0xFF0000u; })).release()));
+  layer.Command3_Click();
+  ASSERT_NE(layer.Image(32767), nullptr);
+  EXPECT_EQ(CaptionOf(layer.Image(32767)), L"32767#");
+  const std::string after = layer.imgnum;
+  const int children = ChildCount(layer.hwnd());
+  layer.Command3_Click();
+  EXPECT_FALSE(layer.AddImageFile(layer.imgnum, L"C:\\nothing.png"));
+  EXPECT_EQ(layer.imgnum, after);
+  EXPECT_EQ(ChildCount(layer.hwnd()), children);
+  // The pins already made are untouched.
+  EXPECT_NE(layer.Image(32767), nullptr);
+}
+
+}  // namespace
+}  // namespace vardo::testing_imaging
