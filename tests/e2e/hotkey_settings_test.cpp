@@ -9,6 +9,7 @@
 #include <string>
 
 #include "harness_win.h"
+#include "pin_support_win.h"
 
 namespace e2e {
 namespace {
@@ -222,6 +223,52 @@ TEST_F(HotKeySettings, SystemWidePressOfTheEnabledHotKeyStartsACapture) {
   }, 5000);
   EXPECT_TRUE(overlay) << "no capture overlay appeared";
   EXPECT_FALSE(IsWindowVisible(layer_)) << "the capture hides the pin layer";
+}
+
+TEST_F(HotKeySettings, WhileThePinLayerIsTranslucentTheHotKeyOnlyRestoresIt) {
+  pins::Dropper dropper(dir_);
+  if (std::string why = dropper.unavailable(); !why.empty()) GTEST_SKIP() << why;
+  Press({VK_CONTROL, VK_MENU, kCheckKey});
+  ClickOn(check_);
+  ASSERT_TRUE(WaitUntil([&] { return Ticked(); }, 2000)) << "registration refused";
+  // Settings out of the way; a pin in the middle of the screen.
+  SetWindowPos(sett_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+  std::optional<RECT> handle;
+  ASSERT_TRUE(WaitUntil([&] { return (handle = vardo::HandleNearTopRight()).has_value(); }, 3000));
+  ASSERT_TRUE(EncodeArgbPng(80, 80, pins::Solid(80, 80, 0x0000FF), dir_ / L"pin.png"));
+  ASSERT_EQ(dropper.Drop(vardo::Centre(*handle), {dir_ / L"pin.png"}), 0);
+  ASSERT_TRUE(WaitUntil([&] { return pins::Images(layer_).size() == 1; }, 3000));
+  // Its menu's "透明度" > "50%".
+  SIZE s = ScreenSize();
+  RightClick(s.cx / 2, s.cy / 2);
+  ASSERT_TRUE(WaitUntil([&] { return vardo::VisiblePopupMenu(vardo_.pid()) != nullptr; }, 3000));
+  Settle(100);
+  for (WORD k : {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN}) {
+    Tap(k);
+    Sleep(60);
+  }
+  COLORREF key = 0;
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(WaitUntil([&] { return GetLayeredWindowAttributes(layer_, &key, &alpha, &flags) && flags == LWA_ALPHA; },
+                        2000));
+  EXPECT_EQ(alpha, 200);
+
+  // The first press only brings normal mode back ...
+  Chord({VK_CONTROL, VK_MENU, kCheckKey});
+  EXPECT_TRUE(WaitUntil([&] { return GetLayeredWindowAttributes(layer_, &key, &alpha, &flags) && flags == LWA_COLORKEY; },
+                        2000));
+  EXPECT_EQ(key, static_cast<COLORREF>(RGB(64, 0, 64)));
+  Settle(500);
+  EXPECT_TRUE(IsWindowVisible(layer_));
+  EXPECT_EQ(FindWindowW(L"VardoScrShot", nullptr) && IsWindowVisible(FindWindowW(L"VardoScrShot", nullptr)), false);
+  // ... the next one starts a capture.
+  Chord({VK_CONTROL, VK_MENU, kCheckKey});
+  EXPECT_TRUE(WaitUntil([] {
+    HWND o = FindWindowW(L"VardoScrShot", nullptr);
+    return o && IsWindowVisible(o);
+  }, 5000));
+  EXPECT_FALSE(IsWindowVisible(layer_));
 }
 
 TEST_F(HotKeySettings, SavedAndDefaultHotKeysAreWhatTheNextStartShows) {
