@@ -244,10 +244,10 @@ void PinLayer::savepic_Click() {
   SetLayerTimer(true);
 }
 
-void PinLayer::Picture1_MouseDown(PinnedImage& image, bool left, pin::Point at) {
+void PinLayer::Picture1_MouseDown(PinnedImage& image, MouseButton button, pin::Point at) {
   HideHighlight();
   getindex = std::to_string(image.index());
-  if (left) {
+  if (button == MouseButton::kLeft) {
     grab_ = at;
     SetWindowPos(image.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // The handle is never left covered.
@@ -255,7 +255,7 @@ void PinLayer::Picture1_MouseDown(PinnedImage& image, bool left, pin::Point at) 
       handle_in_front_ = true;
       RefreshHandle(getimg_);
     }
-  } else {
+  } else if (button == MouseButton::kRight) {
     cd().Popup(cd().imgmenu(), hwnd());
   }
 }

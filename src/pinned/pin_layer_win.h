@@ -74,7 +74,10 @@ class PinLayer final : public Window, public OverlayHost {
   // A file dropped at `at` (layer coordinates): only the first one counts,
   // and only on the handle. Frees the drop.
   void getimg_OLEDragDrop(HDROP drop, POINT at);
-  void Picture1_MouseDown(PinnedImage& image, bool left, pin::Point at);
+  // A press of any button hides the highlight and makes the image the one
+  // the image menu acts on; left starts a drag, right opens the menu.
+  enum class MouseButton { kLeft, kRight, kOther };
+  void Picture1_MouseDown(PinnedImage& image, MouseButton button, pin::Point at);
   void Picture1_MouseMove(PinnedImage& image, pin::Point at);
   void Text1_MouseDown(PinnedImage& image, pin::Point at);
   PinnedImage* Image(int index);

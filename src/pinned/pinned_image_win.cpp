@@ -167,10 +167,10 @@ LRESULT PinnedImage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONDOWN:
       SetCapture(hwnd());
       dragging_ = true;
-      layer_.Picture1_MouseDown(*this, true, PointOf(lp));
+      layer_.Picture1_MouseDown(*this, PinLayer::MouseButton::kLeft, PointOf(lp));
       return 0;
     case WM_LBUTTONDBLCLK:
-      layer_.Picture1_MouseDown(*this, true, PointOf(lp));
+      layer_.Picture1_MouseDown(*this, PinLayer::MouseButton::kLeft, PointOf(lp));
       ToggleCollapse();
       return 0;
     case WM_MOUSEMOVE:
@@ -208,8 +208,12 @@ LRESULT PinnedImage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_RBUTTONDOWN:
       // May remove this image: nothing of it is touched afterwards.
-      layer_.Picture1_MouseDown(*this, false, PointOf(lp));
+      layer_.Picture1_MouseDown(*this, PinLayer::MouseButton::kRight, PointOf(lp));
       return 0;
+    case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN:
+      layer_.Picture1_MouseDown(*this, PinLayer::MouseButton::kOther, PointOf(lp));
+      return msg == WM_XBUTTONDOWN ? TRUE : 0;
     default:
       break;
   }

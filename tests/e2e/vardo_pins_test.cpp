@@ -135,6 +135,31 @@ TEST_F(Pins, AnAddedImageIsFramedThenTheFrameTurnsRedYellowGreenAndGoes) {
   EXPECT_EQ(CaptureRect(probe2.x, probe2.y, 1, 1).at(0, 0), Rgb(0, 255, 0));
 }
 
+TEST_F(Pins, APressOfAnyButtonOnAnImageHidesTheFrameAtOnce) {
+  SIZE s = ScreenSize();
+  const int w = 120, h = 90;
+  const POINT probe{(s.cx - w) / 2 - 1, (s.cy - h) / 2 + h / 2};
+  const uint32_t desktop = CaptureRect(probe.x, probe.y, 1, 1).at(0, 0);
+  HWND image = Add(L"pressed.png", w, h, Solid(w, h, kBlue));
+  ASSERT_TRUE(image);
+  ASSERT_NE(CaptureRect(probe.x, probe.y, 1, 1).at(0, 0), desktop) << "no frame to hide";
+  // The middle button: neither a drag nor a menu, but it still counts.
+  MoveTo(s.cx / 2, s.cy / 2);
+  Sleep(30);
+  INPUT in[2] = {};
+  in[0].type = in[1].type = INPUT_MOUSE;
+  in[0].mi.dwFlags = MOUSEEVENTF_MIDDLEDOWN;
+  in[1].mi.dwFlags = MOUSEEVENTF_MIDDLEUP;
+  SendInput(2, in, sizeof(INPUT));
+  const DWORD pressed = GetTickCount();
+  ASSERT_TRUE(WaitUntil([&] { return CaptureRect(probe.x, probe.y, 1, 1).at(0, 0) == desktop; }, 1000));
+  // Sooner than the next tick of the blinker could have hidden it.
+  EXPECT_LT(GetTickCount() - pressed, 400u);
+  EXPECT_EQ(vardo::VisiblePopupMenu(pid()), nullptr);
+  RECT r = RectOf(image);
+  EXPECT_EQ(r.left, (s.cx - w) / 2);
+}
+
 TEST_F(Pins, DoubleClickCollapsesToACaptionedTileAndExpandsInPlace) {
   HWND image = Add(L"big.png", 160, 100, RedAndClear(160, 100));
   ASSERT_TRUE(image);
