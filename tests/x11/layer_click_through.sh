@@ -6,18 +6,8 @@
 # Usage: layer_click_through.sh OUTPUT_FOLDER   (needs DISPLAY and WINEPREFIX)
 set -u
 out=$1
-pids=()
-# Ending `timeout` ends the Wine process it runs (it forwards the signal).
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; sleep 0.5; }
-trap cleanup EXIT
-wait_for() {  # wait_for NAME_REGEX SECONDS
-  local i
-  for i in $(seq 1 $(( $2 * 10 ))); do
-    xdotool search --name "$1" >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  return 1
-}
+source "$(dirname "$0")/common.bash"
+trap x11_cleanup EXIT
 timeout 60 wine "$out/tests/tools/clickpad.exe" 100 700 300 200 >/dev/null 2>&1 &
 pids+=($!)
 wait_for '^clickpad 0$' 20 || { echo "FAIL: clickpad did not appear"; exit 1; }

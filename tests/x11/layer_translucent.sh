@@ -7,17 +7,8 @@
 set -u
 out=$1
 work=$(mktemp -d)
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; sleep 0.5; rm -rf "$work"; }
-trap cleanup EXIT
-wait_for() {  # wait_for NAME_REGEX SECONDS
-  local i
-  for i in $(seq 1 $(( $2 * 10 ))); do
-    xdotool search --name "$1" >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  return 1
-}
+source "$(dirname "$0")/common.bash"
+trap 'x11_cleanup; rm -rf "$work"' EXIT
 keys() { for k in "$@"; do xdotool key "$k"; sleep 0.1; done; }
 # A 60 x 60 blue PNG to pin.
 python3 - "$work/pin.png" <<'PY'
