@@ -103,7 +103,7 @@ void PinnedImage::ApplyGeometry() {
   SetWindowPos(hwnd(), nullptr, b.left, b.top, b.width, b.height,
                SWP_NOZORDER | SWP_NOACTIVATE | (redraw ? SWP_NOCOPYBITS : 0));
   SetWindowPos(caption_, nullptr, geometry_.caption_pos.x, geometry_.caption_pos.y, 0, 0,
-               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE | (layer_.handle_in_front() ? SWP_NOCOPYBITS : 0));
   ShowWindow(caption_, geometry_.caption_visible ? SW_SHOWNA : SW_HIDE);
 }
 
@@ -227,8 +227,27 @@ bool PinnedImage::OnHandle(POINT p, bool screen) const {
   return p.x >= h.left && p.x < h.left + h.width && p.y >= h.top && p.y < h.top + h.height;
 }
 
-bool PinnedImage::CaptionHook::OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT*) {
+bool PinnedImage::CaptionHook::OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
   switch (msg) {
+    case WM_NCHITTEST:
+      // As on the images: the handle in front takes the pointer.
+      if (!owner_.OnHandle({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}, true)) return false;
+      *result = HTTRANSPARENT;
+      return true;
+    case WM_PAINT: {
+      *result = DefSubclassProc(control(), msg, wp, lp);
+      if (owner_.layer_.handle_in_front()) {
+        RECT r{};
+        GetWindowRect(control(), &r);
+        MapWindowPoints(nullptr, owner_.layer_.hwnd(), reinterpret_cast<POINT*>(&r), 2);
+        const pin::Rect h = owner_.layer_.getimg();
+        if (Overlap(h, {r.left, r.top, r.right - r.left, r.bottom - r.top})) {
+          WindowDc dc(control());
+          DrawHandleTile(dc.get(), h.left - r.left, h.top - r.top, h.width, owner_.layer_.dpi());
+        }
+      }
+      return true;
+    }
     case WM_LBUTTONDOWN:
       owner_.layer_.Text1_MouseDown(owner_, PointOf(lp));
       return false;

@@ -543,5 +543,44 @@ TEST_F(Pins, ANewImageCoversTheHandleUntilAnImageIsPressed) {
   EXPECT_TRUE(vardo::WhiteBox(hc.x - 440, hc.y - 40, 80, 80).has_value());
 }
 
+TEST_F(Pins, TheHandleInFrontStaysWholeOverImagesAndCaptionsAndStillWorksThere) {
+  const RECT home = v_.handle;
+  const int side = home.right - home.left;
+  const Image tile = CaptureRect(home.left, home.top, side, side);
+  HWND image = Add(L"under.png", 400, 300, Solid(400, 300, kRed));
+  ASSERT_TRUE(image);
+  const RECT r = RectOf(image);
+  Click(r.right - 20, r.bottom - 20);  // the handle in front from now on
+  Settle(200);
+  // Put the handle where the caption will show: half over the image's top
+  // edge.
+  const POINT from = vardo::Centre(home);
+  const POINT to{r.left + 20 + side / 2, r.top - 30 + side / 2};
+  Drag(from.x, from.y, to.x, to.y, 25, 10);
+  Settle(300);
+  const RECT at{r.left + 20, r.top - 30, r.left + 20 + side, r.top - 30 + side};
+  EXPECT_EQ(CountDifferent(CaptureRect(at.left, at.top, side, side), tile), 0u) << "over the image";
+
+  // Collapse the image: its caption comes up under the handle.
+  DoubleClick(r.left + 10, r.top + 200);
+  ASSERT_TRUE(WaitUntil([&] { return RectOf(image).right - RectOf(image).left == 30; }, 3000));
+  HWND caption = pins::CaptionWithText(v_.layer, L"1#");
+  ASSERT_TRUE(caption && IsWindowVisible(caption));
+  RECT cap = RectOf(caption), overlap{};
+  ASSERT_TRUE(IntersectRect(&overlap, &cap, &at)) << "the caption should lie under the handle";
+  Settle(300);
+  EXPECT_EQ(CountDifferent(CaptureRect(at.left, at.top, side, side), tile), 0u) << "over the caption";
+
+  // Pressed there, it is the handle that moves, not the caption.
+  const POINT away{to.x + 300, to.y - 150};
+  Drag(to.x, to.y, away.x, away.y, 25, 10);
+  Settle(300);
+  RECT cap_after = RectOf(caption);
+  EXPECT_TRUE(EqualRect(&cap_after, &cap));
+  EXPECT_EQ(CountDifferent(CaptureRect(away.x - side / 2, away.y - side / 2, side, side), tile), 0u);
+  // And the caption is whole again where the handle was.
+  EXPECT_LE(ColourDistance(CaptureRect(cap.right - 3, cap.bottom - 3, 1, 1).at(0, 0), Rgb(0, 153, 255)), 2);
+}
+
 }  // namespace
 }  // namespace e2e
