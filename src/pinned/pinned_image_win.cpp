@@ -61,6 +61,7 @@ bool PinnedImage::Build(UniqueBitmap picture, pin::Size size) {
   picture_ = std::move(picture);
   geometry_.picture = size;
   geometry_.box = {0, 0, size.width, size.height};
+  applied_ = geometry_.box;
   SetTooltip(true);
   return true;
 }
@@ -94,17 +95,23 @@ bool Overlap(const pin::Rect& a, const pin::Rect& b) {
 
 void PinnedImage::ApplyGeometry() {
   const pin::Rect& b = geometry_.box;
+  const pin::Rect h = layer_.getimg();
+  const bool in_front = layer_.handle_in_front();
   // The handle drawn on this image must not travel with its pixels.
-  RECT was{};
-  GetWindowRect(hwnd(), &was);
-  MapWindowPoints(nullptr, layer_.hwnd(), reinterpret_cast<POINT*>(&was), 2);
-  const pin::Rect old{was.left, was.top, was.right - was.left, was.bottom - was.top};
-  const bool redraw = layer_.handle_in_front() && (Overlap(old, layer_.getimg()) || Overlap(b, layer_.getimg()));
-  SetWindowPos(hwnd(), nullptr, b.left, b.top, b.width, b.height,
-               SWP_NOZORDER | SWP_NOACTIVATE | (redraw ? SWP_NOCOPYBITS : 0));
-  SetWindowPos(caption_, nullptr, geometry_.caption_pos.x, geometry_.caption_pos.y, 0, 0,
-               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE | (layer_.handle_in_front() ? SWP_NOCOPYBITS : 0));
-  ShowWindow(caption_, geometry_.caption_visible ? SW_SHOWNA : SW_HIDE);
+  const bool redraw = in_front && (Overlap(applied_, h) || Overlap(b, h));
+  if (!(b == applied_)) {
+    SetWindowPos(hwnd(), nullptr, b.left, b.top, b.width, b.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE | (redraw ? SWP_NOCOPYBITS : 0));
+    applied_ = b;
+  }
+  // A hidden caption is left where it is until it shows again: dragging an
+  // expanded image moves one window, not two.
+  if (geometry_.caption_visible || caption_shown_) {
+    SetWindowPos(caption_, nullptr, geometry_.caption_pos.x, geometry_.caption_pos.y, 0, 0,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE | (in_front ? SWP_NOCOPYBITS : 0) |
+                     (geometry_.caption_visible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+    caption_shown_ = geometry_.caption_visible;
+  }
 }
 
 void PinnedImage::SetCaptionText(const std::wstring& text) {

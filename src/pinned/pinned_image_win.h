@@ -57,6 +57,8 @@ class PinnedImage final : public Window {
   int index_;
   UniqueBitmap picture_;
   pin::PinGeometry geometry_;
+  pin::Rect applied_;           // where the image box window is now
+  bool caption_shown_ = false;  // whether the caption window is showing
   HWND caption_ = nullptr;
   CaptionHook caption_hook_;
   bool dragging_ = false;

@@ -84,6 +84,19 @@ inline bool WriteBytes(const std::wstring& path, const std::vector<uint8_t>& byt
           wrote == bytes.size());
 }
 
+// All windows below `parent`.
+inline int ChildCount(HWND parent) {
+  int n = 0;
+  EnumChildWindows(
+      parent,
+      [](HWND, LPARAM lp) -> BOOL {
+        ++*reinterpret_cast<int*>(lp);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&n));
+  return n;
+}
+
 inline bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // A picture made by f(x, y) -> 0x00RRGGBB.

@@ -32,12 +32,6 @@ bool PutTextOnClipboard(const wchar_t* text) {
   return ok;
 }
 
-int ChildCount(HWND parent) {
-  int n = 0;
-  for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) ++n;
-  return n;
-}
-
 std::wstring CaptionOf(PinnedImage* image) {
   wchar_t text[32] = {};
   SendMessageW(image->caption(), WM_GETTEXT, 32, reinterpret_cast<LPARAM>(text));

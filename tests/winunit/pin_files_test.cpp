@@ -31,18 +31,6 @@ bool WriteEncoded(const PixelBuffer& p, const std::wstring& path, const wchar_t*
   return enc && gp::GdipSaveImageToFile(gbmp.get(), path.c_str(), &enc->clsid, nullptr) == Gdiplus::Ok;
 }
 
-int ChildCount(HWND parent) {
-  int n = 0;
-  EnumChildWindows(
-      parent,
-      [](HWND, LPARAM lp) -> BOOL {
-        ++*reinterpret_cast<int*>(lp);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&n));
-  return n;
-}
-
 uint32_t At(const PixelBuffer& p, int x, int y) { return p.pixels[static_cast<size_t>(y) * p.width + x] & 0xFFFFFF; }
 
 // Left half opaque red, right half fully transparent, a half-transparent

@@ -29,18 +29,6 @@ void Pump() {
   }
 }
 
-int ChildCount(HWND parent) {
-  int n = 0;
-  EnumChildWindows(
-      parent,
-      [](HWND, LPARAM lp) -> BOOL {
-        ++*reinterpret_cast<int*>(lp);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&n));
-  return n;
-}
-
 // USER objects of the process. Wine's GetGuiResources returns 0; there the
 // windows of this thread (top-level ones such as the tooltip, and all their
 // descendants) are counted, which are the USER objects adding a pin makes.
