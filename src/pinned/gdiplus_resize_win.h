@@ -15,6 +15,17 @@ namespace vardo {
 // StartGdip returns 0 when GDI+ could not start; StopGdip(0) does nothing.
 ULONG_PTR StartGdip();
 void StopGdip(ULONG_PTR token);
+// StartGdip for a scope.
+class GdipScope {
+ public:
+  GdipScope() : token_(StartGdip()) {}
+  ~GdipScope() { StopGdip(token_); }
+  GdipScope(const GdipScope&) = delete;
+  GdipScope& operator=(const GdipScope&) = delete;
+
+ private:
+  ULONG_PTR token_;
+};
 
 constexpr int kLoadPictureErrorNumber = 999;
 

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <new>
+
 #include "common/dpi_win.h"
 #include "common/process_win.h"
 #include "common/savepic_win.h"
@@ -141,34 +143,42 @@ void PinLayer::getimg_RightDown() {
 
 void PinLayer::Command3_Click() {
   if (!Load()) return;
-  pin::Size size;
-  UniqueBitmap picture = PictureFromClipboard(hwnd(), &size);
-  if (!picture) return;  // nothing to pin; the index stays free
-  std::string next = imgnum;
-  std::optional<int> n = pin::TakeIndex(next);
-  if (!n) return;  // indices used up
-  if (AddPicture(*n, std::move(picture), size)) imgnum = next;
+  // Out of memory anywhere on the way, nothing is added.
+  try {
+    pin::Size size;
+    UniqueBitmap picture = PictureFromClipboard(hwnd(), &size);
+    if (!picture) return;  // nothing to pin; the index stays free
+    std::string next = imgnum;
+    std::optional<int> n = pin::TakeIndex(next);
+    if (!n) return;  // indices used up
+    if (AddPicture(*n, std::move(picture), size)) imgnum.swap(next);
+  } catch (const std::bad_alloc&) {
+  }
 }
 
 bool PinLayer::AddImageFile(const std::string& index, const std::wstring& path) {
   if (!Load()) return false;
-  std::string next = imgnum;
-  std::optional<int> n = pin::TakeIndex(next);
-  // Only the next free slot: an existing image is never replaced.
-  if (!n || pin::ParseIndex(index) != n) return false;
-  if (pin::FileTypeOf(Narrow(path)).empty()) return false;
-  int w = -1;
-  int h = -1;
-  LoadedPicture picture;
-  {
-    ULONG_PTR token = StartGdip();
-    picture = LoadPictureScaled(path, w, h, RGB(255, 255, 255), false);
-    StopGdip(token);
+  // Out of memory anywhere on the way, nothing is added.
+  try {
+    std::string next = imgnum;
+    std::optional<int> n = pin::TakeIndex(next);
+    // Only the next free slot: an existing image is never replaced.
+    if (!n || pin::ParseIndex(index) != n) return false;
+    if (pin::FileTypeOf(Narrow(path)).empty()) return false;
+    int w = -1;
+    int h = -1;
+    LoadedPicture picture;
+    {
+      GdipScope gdiplus;
+      picture = LoadPictureScaled(path, w, h, RGB(255, 255, 255), false);
+    }
+    if (!picture) return false;  // nothing made, the index stays free
+    if (!AddPicture(*n, std::move(picture.bitmap), {w, h})) return false;
+    imgnum.swap(next);
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
   }
-  if (!picture) return false;  // nothing made, the index stays free
-  if (!AddPicture(*n, std::move(picture.bitmap), {w, h})) return false;
-  imgnum = next;
-  return true;
 }
 
 void PinLayer::getimg_OLEDragDrop(HDROP drop, POINT at) {
@@ -187,20 +197,24 @@ void PinLayer::getimg_OLEDragDrop(HDROP drop, POINT at) {
 }
 
 bool PinLayer::AddPicture(int index, UniqueBitmap picture, pin::Size size) {
+  // Everything that may fail comes before anything shows; a failure
+  // destroys the half-made image with its windows.
   auto image = std::make_unique<PinnedImage>(*this, index);
   if (!image->Build(std::move(picture), size)) return false;
   image->SetCaptionText(Widen(pin::CaptionFor(index)));
   pin::Rect at = pin::CentreOnScreen({GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, size);
   image->MoveTo({at.left, at.top});
+  auto slot = images_.try_emplace(index).first;
+  PinnedImage& added = *image;
+  slot->second = std::move(image);
   // In front of everything, the handle included.
   if (handle_in_front_) {
     handle_in_front_ = false;
     RefreshHandle(getimg_);
   }
-  image->Show();
-  SetWindowPos(image->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  StartHighlight(image->box());
-  images_[index] = std::move(image);
+  added.Show();
+  SetWindowPos(added.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  StartHighlight(added.box());
   return true;
 }
 
@@ -380,7 +394,7 @@ LRESULT PinLayer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
       if (HIWORD(wp) == EN_CHANGE) {
         for (auto& [i, image] : images_)
-          if (image->caption() == reinterpret_cast<HWND>(lp)) image->FitCaption();
+          if (image && image->caption() == reinterpret_cast<HWND>(lp)) image->FitCaption();
         return 0;
       }
       break;
