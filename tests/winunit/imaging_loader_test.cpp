@@ -19,18 +19,6 @@ class GdipEnvironment : public ::testing::Environment {
 };
 const auto* const kEnv = ::testing::AddGlobalTestEnvironment(new GdipEnvironment);
 
-// Writes 0xAARRGGBB pixels as a PNG with alpha.
-bool WritePng(const PixelBuffer& p, const std::wstring& path) {
-  Gdiplus::GpBitmap* raw = nullptr;
-  if (gp::GdipCreateBitmapFromScan0(p.width, p.height, p.width * 4, PixelFormat32bppARGB,
-                                    reinterpret_cast<BYTE*>(const_cast<uint32_t*>(p.pixels.data())),
-                                    &raw) != Gdiplus::Ok)
-    return false;
-  GpBitmapPtr bmp(raw);
-  const auto png = FindEncoderByMime(L"image/png");
-  return png && gp::GdipSaveImageToFile(bmp.get(), path.c_str(), &png->clsid, nullptr) == Gdiplus::Ok;
-}
-
 PixelBuffer Opaque(int w, int h, uint32_t (*f)(int, int)) {
   PixelBuffer p = MakePicture(w, h, f);
   for (auto& c : p.pixels) c |= 0xFF000000u;

@@ -128,6 +128,28 @@ inline UniqueBitmap BitmapFrom(const PixelBuffer& p) {
   return bmp;
 }
 
+// Writes 0xAARRGGBB pixels as a PNG with alpha. GDI+ must be running.
+inline bool WritePng(const PixelBuffer& p, const std::wstring& path) {
+  Gdiplus::GpBitmap* raw = nullptr;
+  if (gp::GdipCreateBitmapFromScan0(p.width, p.height, p.width * 4, PixelFormat32bppARGB,
+                                    reinterpret_cast<BYTE*>(const_cast<uint32_t*>(p.pixels.data())),
+                                    &raw) != Gdiplus::Ok)
+    return false;
+  GpBitmapPtr bmp(raw);
+  const auto png = FindEncoderByMime(L"image/png");
+  return png && gp::GdipSaveImageToFile(bmp.get(), path.c_str(), &png->clsid, nullptr) == Gdiplus::Ok;
+}
+
+// Hands the bitmap to the clipboard as CF_BITMAP (the clipboard owns it
+// afterwards).
+inline bool PutBitmapOnClipboard(HBITMAP bitmap) {
+  if (!OpenClipboard(nullptr)) return false;
+  EmptyClipboard();
+  bool ok = SetClipboardData(CF_BITMAP, bitmap) != nullptr;
+  CloseClipboard();
+  return ok;
+}
+
 inline GpImagePtr LoadImage(const std::wstring& path) {
   Gdiplus::GpImage* img = nullptr;
   if (gp::GdipLoadImageFromFile(path.c_str(), &img) != Gdiplus::Ok) return nullptr;

@@ -11,14 +11,6 @@ namespace {
 
 const auto* const kEnv = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
 
-bool PutOnClipboard(HBITMAP bitmap) {
-  if (!OpenClipboard(nullptr)) return false;
-  EmptyClipboard();
-  bool ok = SetClipboardData(CF_BITMAP, bitmap) != nullptr;
-  CloseClipboard();
-  return ok;
-}
-
 bool PutTextOnClipboard(const wchar_t* text) {
   const size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
   HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes);
@@ -44,7 +36,7 @@ TEST(PinClipboard, TheClipboardsBitmapBecomesTheNextImageUnchanged) {
       MakePicture(173, 91, [](int x, int y) { return static_cast<uint32_t>((x << 16) | (y << 8) | ((x + y) & 0xFF)); });
   for (int round = 0; round < 2; ++round) {
     UniqueBitmap bitmap = BitmapFrom(picture);
-    ASSERT_TRUE(PutOnClipboard(bitmap.release()));
+    ASSERT_TRUE(PutBitmapOnClipboard(bitmap.release()));
     const std::string before = layer.imgnum;
     const int n = std::stoi(before);
     layer.Command3_Click();
@@ -87,18 +79,10 @@ TEST(PinClipboard, WithoutABitmapNothingIsAdded) {
 TEST(PinClipboard, ClipboardAndFileAddsShareOneIndexSequence) {
   PinLayer& layer = afterdoch();
   ScratchDir dir;
-  UniqueBitmap png = BitmapFrom(MakePicture(20, 10, [](int, int) { return 0x00FF00u; }));
-  {
-    Gdiplus::GpBitmap* raw = nullptr;
-    ASSERT_EQ(gp::GdipCreateBitmapFromHBITMAP(png.get(), nullptr, &raw), Gdiplus::Ok);
-    GpBitmapPtr b(raw);
-    const auto enc = FindEncoderByMime(L"image/png");
-    ASSERT_TRUE(enc);
-    ASSERT_EQ(gp::GdipSaveImageToFile(b.get(), (dir / L"g.png").c_str(), &enc->clsid, nullptr), Gdiplus::Ok);
-  }
+  ASSERT_TRUE(WritePng(MakePicture(20, 10, [](int, int) { return 0x00FF00u; }), dir / L"g.png"));
   const int n = std::stoi(layer.imgnum);
   ASSERT_TRUE(layer.AddImageFile(layer.imgnum, dir / L"g.png"));
-  ASSERT_TRUE(PutOnClipboard(BitmapFrom(MakePicture(8, 8, [](int, int) { return 0x0000FFu; })).release()));
+  ASSERT_TRUE(PutBitmapOnClipboard(BitmapFrom(MakePicture(8, 8, [](int, int) { return 0x0000FFu; })).release()));
   layer.Command3_Click();
   ASSERT_TRUE(layer.AddImageFile(layer.imgnum, dir / L"g.png"));
   EXPECT_EQ(layer.imgnum, std::to_string(n + 3));
@@ -115,7 +99,7 @@ TEST(PinClipboard, ClipboardAndFileAddsShareOneIndexSequence) {
 TEST(PinClipboard, TheLastIndexIsHandedOutOnceAndLaterAddsFailHarmlessly) {
   PinLayer& layer = afterdoch();
   layer.imgnum = "32767";
-  ASSERT_TRUE(PutOnClipboard(BitmapFrom(MakePicture(10, 10, [](int, int) { return 0xFF0000u; })).release()));
+  ASSERT_TRUE(PutBitmapOnClipboard(BitmapFrom(MakePicture(10, 10, [](int, int) { return 0xFF0000u; })).release()));
   layer.Command3_Click();
   ASSERT_NE(layer.Image(32767), nullptr);
   EXPECT_EQ(CaptionOf(layer.Image(32767)), L"32767#");

@@ -11,17 +11,6 @@ namespace {
 
 const auto* const kEnv = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
 
-bool WritePng(const PixelBuffer& p, const std::wstring& path) {
-  Gdiplus::GpBitmap* raw = nullptr;
-  if (gp::GdipCreateBitmapFromScan0(p.width, p.height, p.width * 4, PixelFormat32bppARGB,
-                                    reinterpret_cast<BYTE*>(const_cast<uint32_t*>(p.pixels.data())),
-                                    &raw) != Gdiplus::Ok)
-    return false;
-  GpBitmapPtr bmp(raw);
-  const auto png = FindEncoderByMime(L"image/png");
-  return png && gp::GdipSaveImageToFile(bmp.get(), path.c_str(), &png->clsid, nullptr) == Gdiplus::Ok;
-}
-
 bool WriteEncoded(const PixelBuffer& p, const std::wstring& path, const wchar_t* mime) {
   UniqueBitmap bmp = BitmapFrom(p);
   Gdiplus::GpBitmap* raw = nullptr;

@@ -38,14 +38,6 @@ namespace {
 
 const auto* const kEnv = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
 
-bool PutOnClipboard(HBITMAP bitmap) {
-  if (!OpenClipboard(nullptr)) return false;
-  EmptyClipboard();
-  bool ok = SetClipboardData(CF_BITMAP, bitmap) != nullptr;
-  CloseClipboard();
-  return ok;
-}
-
 // Runs `add` with the n-th allocation failing, for n = 0, 1, 2 ... until an
 // add runs without reaching a failure. Returns how many failures were met.
 template <class Add>
@@ -86,8 +78,7 @@ int EveryFailurePoint(PinLayer& layer, Add add) {
 
 TEST(PinOutOfMemory, AClipboardAddSucceedsWholeOrAddsNothing) {
   PinLayer& layer = afterdoch();
-  UniqueBitmap keep = BitmapFrom(MakePicture(40, 30, [](int x, int) { return x < 20 ? 0xFF0000u : 0x00FF00u; }));
-  ASSERT_TRUE(PutOnClipboard(BitmapFrom(MakePicture(40, 30, [](int, int) { return 0x0000FFu; })).release()));
+  ASSERT_TRUE(PutBitmapOnClipboard(BitmapFrom(MakePicture(40, 30, [](int, int) { return 0x0000FFu; })).release()));
   layer.Command3_Click();  // one pin that must stay untouched
   ASSERT_EQ(layer.imgnum, "2");
   const int failures = EveryFailurePoint(layer, [&] { layer.Command3_Click(); });
@@ -103,15 +94,7 @@ TEST(PinOutOfMemory, AClipboardAddSucceedsWholeOrAddsNothing) {
 TEST(PinOutOfMemory, AFileAddSucceedsWholeOrAddsNothing) {
   PinLayer& layer = afterdoch();
   ScratchDir dir;
-  UniqueBitmap bmp = BitmapFrom(MakePicture(30, 20, [](int, int) { return 0x00C000u; }));
-  {
-    Gdiplus::GpBitmap* raw = nullptr;
-    ASSERT_EQ(gp::GdipCreateBitmapFromHBITMAP(bmp.get(), nullptr, &raw), Gdiplus::Ok);
-    GpBitmapPtr b(raw);
-    const auto enc = FindEncoderByMime(L"image/png");
-    ASSERT_TRUE(enc);
-    ASSERT_EQ(gp::GdipSaveImageToFile(b.get(), (dir / L"pin.png").c_str(), &enc->clsid, nullptr), Gdiplus::Ok);
-  }
+  ASSERT_TRUE(WritePng(MakePicture(30, 20, [](int, int) { return 0x00C000u; }), dir / L"pin.png"));
   const std::wstring path = dir / L"pin.png";
   ASSERT_TRUE(layer.AddImageFile(layer.imgnum, path));
   const int failures = EveryFailurePoint(layer, [&] { layer.AddImageFile(layer.imgnum, path); });

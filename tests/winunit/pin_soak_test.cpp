@@ -110,17 +110,6 @@ int64_t PrivateBytes() {
   return static_cast<int64_t>(pm.PrivateUsage ? pm.PrivateUsage : pm.PagefileUsage);
 }
 
-bool WritePng(const PixelBuffer& p, const std::wstring& path) {
-  Gdiplus::GpBitmap* raw = nullptr;
-  if (gp::GdipCreateBitmapFromScan0(p.width, p.height, p.width * 4, PixelFormat32bppARGB,
-                                    reinterpret_cast<BYTE*>(const_cast<uint32_t*>(p.pixels.data())),
-                                    &raw) != Gdiplus::Ok)
-    return false;
-  GpBitmapPtr bmp(raw);
-  const auto png = FindEncoderByMime(L"image/png");
-  return png && gp::GdipSaveImageToFile(bmp.get(), path.c_str(), &png->clsid, nullptr) == Gdiplus::Ok;
-}
-
 // Puts the picture on the clipboard as CF_BITMAP; the clipboard owns it.
 bool SetClipboardPicture(HWND owner, const PixelBuffer& p) {
   UniqueBitmap bmp = BitmapFrom(p);
