@@ -582,5 +582,44 @@ TEST_F(Pins, TheHandleInFrontStaysWholeOverImagesAndCaptionsAndStillWorksThere) 
   EXPECT_LE(ColourDistance(CaptureRect(cap.right - 3, cap.bottom - 3, 1, 1).at(0, 0), Rgb(0, 153, 255)), 2);
 }
 
+TEST(PinsAt144Dpi, PicturesKeepTheirPixelsWhileTilesAndCaptionsScale) {
+  ScopedDpi dpi(144);
+  TempDir dir(L"pins-dpi");
+  pins::Dropper dropper(dir);
+  if (std::string why = dropper.unavailable(); !why.empty()) GTEST_SKIP() << why;
+  vardo::Running v = pins::StartVardo();
+  ASSERT_TRUE(v.layer && v.handle.right > 0);
+  ASSERT_EQ(v.handle.right - v.handle.left, 54);
+  ASSERT_TRUE(EncodeArgbPng(200, 100, RedAndClear(200, 100), dir / L"dpi.png"));
+  ASSERT_EQ(dropper.Drop(vardo::Centre(v.handle), {dir / L"dpi.png"}), 0);
+  std::vector<HWND> images;
+  ASSERT_TRUE(WaitUntil([&] { return (images = Images(v.layer)).size() == 1; }, 3000));
+  // The picture is shown pixel for pixel, centred on the physical screen.
+  const RECT r = RectOf(images[0]);
+  EXPECT_EQ(r.right - r.left, 200);
+  EXPECT_EQ(r.bottom - r.top, 100);
+  EXPECT_EQ(r.left, (1920 - 200) / 2);
+  EXPECT_EQ(r.top, (1080 - 100) / 2);
+  // Collapsed: 450 twips are 45 px here; the caption is its text (Consolas
+  // 9 pt at 144 DPI) plus 1000 by 100 twips, 100 by 10 px.
+  DoubleClick(r.left + 10, r.top + 10);
+  ASSERT_TRUE(WaitUntil([&] { return RectOf(images[0]).right - RectOf(images[0]).left == 45; }, 3000));
+  EXPECT_EQ(RectOf(images[0]).bottom - RectOf(images[0]).top, 45);
+  HWND caption = pins::CaptionWithText(v.layer, L"1#");
+  ASSERT_TRUE(caption && IsWindowVisible(caption));
+  HDC dc = GetDC(nullptr);
+  HFONT font = CreateFontW(-18, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, L"Consolas");
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE text{};
+  GetTextExtentPoint32W(dc, L"1#", 2, &text);
+  SelectObject(dc, old);
+  DeleteObject(font);
+  ReleaseDC(nullptr, dc);
+  const RECT cap = RectOf(caption);
+  EXPECT_EQ(cap.right - cap.left, text.cx + 100);
+  EXPECT_EQ(cap.bottom - cap.top, text.cy + 10);
+  EXPECT_EQ(cap.bottom, r.top);
+}
+
 }  // namespace
 }  // namespace e2e
