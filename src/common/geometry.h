@@ -26,6 +26,9 @@ struct Rect {
   int bottom() const { return top + height; }
   bool Contains(Point p) const { return p.x >= left && p.x < right() && p.y >= top && p.y < bottom(); }
   bool Empty() const { return width <= 0 || height <= 0; }
+  bool Intersects(const Rect& o) const {
+    return !Empty() && !o.Empty() && left < o.right() && o.left < right() && top < o.bottom() && o.top < bottom();
+  }
   friend bool operator==(const Rect&, const Rect&) = default;
 };
 

@@ -86,20 +86,13 @@ void PinnedImage::MoveTo(pin::Point pos) {
   ApplyGeometry();
 }
 
-namespace {
-bool Overlap(const pin::Rect& a, const pin::Rect& b) {
-  return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
-         b.top < a.top + a.height;
-}
-}  // namespace
-
 void PinnedImage::ApplyGeometry() {
   const pin::Rect& b = geometry_.box;
   const pin::Rect h = layer_.getimg();
   const bool in_front = layer_.handle_in_front();
   // The handle drawn on this image must not travel with its pixels.
-  const bool redraw = in_front && (Overlap(applied_, h) || Overlap(b, h));
-  if (!(b == applied_)) {
+  const bool redraw = in_front && (applied_.Intersects(h) || b.Intersects(h));
+  if (b != applied_) {
     SetWindowPos(hwnd(), nullptr, b.left, b.top, b.width, b.height,
                  SWP_NOZORDER | SWP_NOACTIVATE | (redraw ? SWP_NOCOPYBITS : 0));
     applied_ = b;
@@ -158,7 +151,7 @@ void PinnedImage::Paint() {
   }
   if (layer_.handle_in_front()) {
     const pin::Rect h = layer_.getimg();
-    if (Overlap(h, geometry_.box))
+    if (h.Intersects(geometry_.box))
       DrawHandleTile(dc, h.left - geometry_.box.left, h.top - geometry_.box.top, h.width, layer_.dpi());
   }
   EndPaint(hwnd(), &ps);
@@ -230,8 +223,7 @@ LRESULT PinnedImage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 bool PinnedImage::OnHandle(POINT p, bool screen) const {
   if (!layer_.handle_in_front()) return false;
   MapWindowPoints(screen ? nullptr : hwnd(), layer_.hwnd(), &p, 1);
-  const pin::Rect h = layer_.getimg();
-  return p.x >= h.left && p.x < h.left + h.width && p.y >= h.top && p.y < h.top + h.height;
+  return layer_.getimg().Contains({p.x, p.y});
 }
 
 bool PinnedImage::CaptionHook::OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
@@ -248,7 +240,7 @@ bool PinnedImage::CaptionHook::OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, 
         GetWindowRect(control(), &r);
         MapWindowPoints(nullptr, owner_.layer_.hwnd(), reinterpret_cast<POINT*>(&r), 2);
         const pin::Rect h = owner_.layer_.getimg();
-        if (Overlap(h, {r.left, r.top, r.right - r.left, r.bottom - r.top})) {
+        if (h.Intersects({r.left, r.top, r.right - r.left, r.bottom - r.top})) {
           WindowDc dc(control());
           DrawHandleTile(dc.get(), h.left - r.left, h.top - r.top, h.width, owner_.layer_.dpi());
         }

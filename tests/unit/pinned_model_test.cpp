@@ -130,6 +130,16 @@ TEST(DroppedFileType, LowerCasedTextAfterTheLastDotOfTheNameOnly) {
   for (const auto& c : cases) EXPECT_EQ(FileTypeOf(c.path), c.type) << c.path;
 }
 
+TEST(HandleOverImages, RectanglesThatOnlyTouchDoNotOverlap) {
+  const Rect handle{100, 50, 36, 36};
+  EXPECT_TRUE(handle.Intersects({120, 70, 200, 100}));
+  EXPECT_TRUE(handle.Intersects({0, 0, 1920, 1080}));      // an image all around it
+  EXPECT_TRUE(handle.Intersects({110, 60, 5, 5}));         // a small one inside it
+  EXPECT_FALSE(handle.Intersects({136, 50, 30, 30}));      // right edge touching
+  EXPECT_FALSE(handle.Intersects({100, 20, 36, 30}));      // ends on its top edge
+  EXPECT_FALSE(handle.Intersects({110, 60, 0, 10}));       // empty
+}
+
 TEST(SaveType, OnlyPngJpgGifAndBmpInAnyCaseWriteAFile) {
   const struct {
     const char* name;
