@@ -195,7 +195,10 @@ LRESULT PickerPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return reinterpret_cast<LRESULT>(back_brush_.get());
     }
     case WM_COMMAND:
-      if (HIWORD(wp) == STN_CLICKED) {
+      // The labels act as buttons: a second click that comes within the
+      // double-click time (a quick save after a quick cancel, say) arrives
+      // as a double-click and must act like a click, not be lost.
+      if (HIWORD(wp) == STN_CLICKED || HIWORD(wp) == STN_DBLCLK) {
         switch (LOWORD(wp)) {
           case kIdHex: actions_.CopyHexWithoutHash(); break;
           case kIdRgb: actions_.CopyRgb(); break;
