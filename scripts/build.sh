@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds the native unit tests (build/native) and the Windows programs,
-# their tests and benchmarks (build/win, output folder build/win/out).
+# Builds the native unit tests (build/native; with clang and the fuzz
+# targets build/clang) and the Windows programs, their tests and benchmarks
+# (build/win, output folder build/win/out).
+#   bash scripts/build.sh [all|native|clang|win]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -10,6 +12,12 @@ what=${1:-all}
 if [ "$what" = all ] || [ "$what" = native ]; then
   cmake -S "$root" -B "$b/native" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
   cmake --build "$b/native" -j "$jobs"
+fi
+# Second compiler: the pure code, its unit tests and the fuzz targets built
+# with clang (ASan and UBSan).
+if [ "$what" = all ] || [ "$what" = clang ]; then
+  CC=clang CXX=clang++ cmake -S "$root" -B "$b/clang" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVARDO_FUZZ=ON >/dev/null
+  cmake --build "$b/clang" -j "$jobs"
 fi
 if [ "$what" = all ] || [ "$what" = win ]; then
   cmake -S "$root" -B "$b/win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
