@@ -1,7 +1,7 @@
 // The image header probe on any bytes: it must never read out of range
 // (ASan), must stay within a bounded number of small reads, must agree with
-// itself whichever way the bytes are offered, and what it calls a known
-// size must be one the size limit can judge. The size helpers get the same
+// itself whichever way the bytes are offered, and a GIF's first frame must
+// end inside the file. The size helpers get the same
 // treatment with whatever integers the bytes spell.
 #include <cstdint>
 #include <cstdlib>
@@ -41,12 +41,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return take;
   });
   Check(direct.format == read.format && direct.size_known == read.size_known && direct.width == read.width &&
-        direct.height == read.height);
+        direct.height == read.height && direct.consistent == read.consistent &&
+        direct.first_frame_end == read.first_frame_end);
   // Hostile lengths must not make the probe walk a file piece by piece.
   Check(calls <= 140000);
   Check(asked <= 4u << 20);
   if (direct.size_known) Check(direct.format != ImageFormat::Unknown);
-  if (direct.format == ImageFormat::Unknown) Check(!direct.size_known && direct.width == 0 && direct.height == 0);
+  if (direct.format == ImageFormat::Unknown)
+    Check(!direct.size_known && direct.width == 0 && direct.height == 0 && direct.consistent);
+  // Only a GIF has a first frame to cut out, and it lies inside the file.
+  if (direct.first_frame_end != 0) Check(direct.format == ImageFormat::Gif && direct.first_frame_end <= size);
 
   // The size limit and the fitting helper on arbitrary integers.
   const int32_t a = Int32At(data, size, 0), b = Int32At(data, size, 4);
