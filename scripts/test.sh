@@ -23,6 +23,8 @@ if [ "$fuzz_seconds" != 0 ]; then
   echo "== fuzz targets, ${fuzz_seconds}s each"
   bash scripts/fuzz.sh "$fuzz_seconds" || status=1
 fi
+echo "== static checks of the programs built with clang"
+python3 tests/tools/check_pe.py "$b/clang-win/out" || status=1
 echo "== release packages"
 bash scripts/package.sh --reuse || status=1
 
