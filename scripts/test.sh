@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test:
-# native unit tests (sanitizers), then under Wine on a private Xvfb display
-# with a fresh prefix: the Windows unit tests, the static checks and the
-# end-to-end tests. Extra arguments go to both ctest runs (e.g. -R Pin).
+# native unit tests (sanitizers) built with GCC and with clang, each fuzz
+# target for VARDO_FUZZ_SECONDS (default 20; 0 skips them), the release
+# packages made from the programs just built, then under Wine on a private
+# Xvfb display with a fresh prefix: the Windows unit tests, the static
+# checks (of the packages too) and the end-to-end tests, the installer's
+# among them. Extra arguments go to every ctest run (e.g. -R Pin).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -13,6 +16,17 @@ b=${VARDO_BUILD_DIR:-$root/build}
 status=0
 echo "== native unit tests"
 ctest --test-dir "$b/native" --output-on-failure -j "$(nproc)" "$@" || status=1
+echo "== native unit tests built with clang"
+ctest --test-dir "$b/clang" --output-on-failure -j "$(nproc)" "$@" || status=1
+fuzz_seconds=${VARDO_FUZZ_SECONDS:-20}
+if [ "$fuzz_seconds" != 0 ]; then
+  echo "== fuzz targets, ${fuzz_seconds}s each"
+  bash scripts/fuzz.sh "$fuzz_seconds" || status=1
+fi
+echo "== static checks of the programs built with clang"
+python3 tests/tools/check_pe.py "$b/clang-win/out" || status=1
+echo "== release packages"
+bash scripts/package.sh --reuse || status=1
 
 source scripts/wine-env.sh
 work=$(mktemp -d /tmp/vardo-test.XXXXXX)

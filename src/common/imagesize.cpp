@@ -28,11 +28,50 @@ const uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
 ImageProbe Known(ImageFormat f, uint32_t w, uint32_t h) { return ImageProbe{f, true, w, h}; }
 ImageProbe Unsure(ImageFormat f) { return ImageProbe{f, false, 0, 0}; }
 
+// Compressed bytes a PNG of this header can honestly need: its filtered
+// rows stored without compression, with room for block and stream
+// overheads (a stored deflate block costs 5 bytes per 64 KB). 0 when the
+// header is not one a decoder takes.
+uint64_t PngDataBound(uint32_t w, uint32_t h, uint8_t depth, uint8_t colour, uint8_t interlace) {
+  int channels = 0;
+  switch (colour) {
+    case 0: channels = 1; break;  // grey
+    case 2: channels = 3; break;  // RGB
+    case 3: channels = 1; break;  // palette
+    case 4: channels = 2; break;  // grey and alpha
+    case 6: channels = 4; break;  // RGBA
+    default: return 0;
+  }
+  if (depth == 0 || depth > 16 || w == 0 || h == 0 || w > 0x10000 || h > 0x10000) return 0;
+  const uint64_t row = (uint64_t{w} * channels * depth + 7) / 8 + 1;
+  uint64_t raw = row * h;
+  if (interlace) raw += (uint64_t{h} + 8) * 4;  // the passes' extra filter bytes and rounding
+  return raw + raw / 8 + 1024;
+}
+
 // PNG at `at`: the signature, then the IHDR chunk with width and height.
-ImageProbe ProbePng(const Source& src, uint64_t at) {
-  uint8_t h[24];
+// At the start of a file the chunks are walked too (lengths only) and the
+// data chunks' total is held against PngDataBound.
+ImageProbe ProbePng(const Source& src, uint64_t at, bool walk_chunks) {
+  uint8_t h[29];
   if (!src.Read(at, h, sizeof h) || std::memcmp(h + 12, "IHDR", 4) != 0) return Unsure(ImageFormat::Png);
-  return Known(ImageFormat::Png, Be32(h + 16), Be32(h + 20));
+  ImageProbe probe = Known(ImageFormat::Png, Be32(h + 16), Be32(h + 20));
+  const uint64_t bound = PngDataBound(probe.width, probe.height, h[24], h[25], h[28]);
+  if (!walk_chunks || bound == 0) return probe;
+  uint64_t pos = at + 8, data = 0;
+  for (int steps = 0; steps < 100000; ++steps) {
+    uint8_t c[8];
+    if (!src.Read(pos, c, sizeof c)) break;  // truncated: the decoder says so
+    const uint32_t length = Be32(c);
+    if (std::memcmp(c + 4, "IDAT", 4) == 0) data += length;
+    if (data > bound) {
+      probe.consistent = false;
+      break;
+    }
+    if (std::memcmp(c + 4, "IEND", 4) == 0) break;
+    pos += 12 + uint64_t{length};
+  }
+  return probe;
 }
 
 // JPEG: walks the marker segments from the start until the first frame
@@ -71,6 +110,21 @@ ImageProbe ProbeJpeg(const Source& src) {
   return Unsure(ImageFormat::Jpeg);
 }
 
+// GIF frame data after an image descriptor whose packed byte is `flags`:
+// the local colour table, the LZW code size, then sub-blocks up to the
+// empty one. Returns the offset past it, or 0 when the file ends first.
+uint64_t GifFrameDataEnd(const Source& src, uint64_t pos, uint8_t flags) {
+  if (flags & 0x80) pos += uint64_t{3} << ((flags & 7) + 1);
+  pos += 1;  // LZW minimum code size
+  for (int steps = 0; steps < 131072; ++steps) {
+    uint8_t n = 0;
+    if (!src.Read(pos, &n, 1)) return 0;
+    pos += 1 + uint64_t{n};
+    if (n == 0) return pos;
+  }
+  return 0;
+}
+
 // GIF: the logical screen, widened to the first frame when that frame
 // reaches beyond it (decoders allocate the frame as it claims). Extension
 // blocks before the frame are skipped sub-block by sub-block, boundedly.
@@ -83,12 +137,14 @@ ImageProbe ProbeGif(const Source& src) {
   for (int steps = 0; steps < 65536; ++steps) {
     uint8_t b[2];
     if (!src.Read(pos, b, 1)) break;
-    if (b[0] == 0x2C) {  // image descriptor: left, top, width, height
-      uint8_t d[8];
+    if (b[0] == 0x2C) {  // image descriptor: left, top, width, height, flags
+      uint8_t d[9];
       if (!src.Read(pos + 1, d, sizeof d)) break;
       const uint32_t right = Le16(d) + Le16(d + 4), bottom = Le16(d + 2) + Le16(d + 6);
       if (Le16(d + 4) == 0 || Le16(d + 6) == 0) break;
-      return Known(ImageFormat::Gif, right > w ? right : w, bottom > ht ? bottom : ht);
+      ImageProbe probe = Known(ImageFormat::Gif, right > w ? right : w, bottom > ht ? bottom : ht);
+      probe.first_frame_end = GifFrameDataEnd(src, pos + 1 + sizeof d, d[8]);
+      return probe;
     }
     if (b[0] != 0x21 || !src.Read(pos, b, 2)) break;  // only extensions may come first
     pos += 2;
@@ -145,7 +201,7 @@ ImageProbe ProbeIco(const Source& src) {
     if (!src.Read(at, sig, sizeof sig)) return Unsure(ImageFormat::Ico);
     uint32_t w = 0, ht = 0;
     if (std::memcmp(sig, kPngSignature, 8) == 0) {
-      const ImageProbe png = ProbePng(src, at);
+      const ImageProbe png = ProbePng(src, at, false);
       if (!png.size_known) return Unsure(ImageFormat::Ico);
       w = png.width;
       ht = png.height;
@@ -164,6 +220,35 @@ ImageProbe ProbeIco(const Source& src) {
     }
   }
   return best;
+}
+
+// Enhanced metafile: the header's own size and the file size it claims
+// must lie inside the file, and the frame must not be empty.
+ImageProbe ProbeEmf(const Source& src) {
+  ImageProbe probe = Unsure(ImageFormat::Emf);
+  uint8_t h[88];
+  uint8_t last = 0;
+  if (!src.Read(0, h, sizeof h)) {
+    probe.consistent = false;
+    return probe;
+  }
+  const uint32_t header = Le32(h + 4), bytes = Le32(h + 48);
+  const int32_t left = static_cast<int32_t>(Le32(h + 24)), top = static_cast<int32_t>(Le32(h + 28));
+  const int32_t right = static_cast<int32_t>(Le32(h + 32)), bottom = static_cast<int32_t>(Le32(h + 36));
+  probe.consistent = header >= 88 && header <= bytes && src.Read(bytes - 1, &last, 1) && right > left &&
+                     bottom > top;
+  return probe;
+}
+
+// Windows metafile at `at` (after a placeable header, if any): the size in
+// 16-bit words its header claims must lie inside the file.
+ImageProbe ProbeWmf(const Source& src, uint64_t at) {
+  ImageProbe probe = Unsure(ImageFormat::Wmf);
+  uint8_t h[18];
+  uint8_t last = 0;
+  probe.consistent = src.Read(at, h, sizeof h) && Le16(h + 2) == 9 && Le32(h + 6) >= 9 &&
+                     src.Read(at + uint64_t{Le32(h + 6)} * 2 - 1, &last, 1);
+  return probe;
 }
 
 ImageProbe ProbeTiff(const Source& src, bool little) {
@@ -209,13 +294,18 @@ ImageProbe ProbeImage(const ByteReader& read) {
   const Source src(read);
   uint8_t m[8] = {};
   const size_t n = read(0, m, sizeof m);
-  if (n >= 8 && std::memcmp(m, kPngSignature, 8) == 0) return ProbePng(src, 0);
+  if (n >= 8 && std::memcmp(m, kPngSignature, 8) == 0) return ProbePng(src, 0, true);
   if (n >= 3 && m[0] == 0xFF && m[1] == 0xD8 && m[2] == 0xFF) return ProbeJpeg(src);
   if (n >= 6 && (std::memcmp(m, "GIF87a", 6) == 0 || std::memcmp(m, "GIF89a", 6) == 0)) return ProbeGif(src);
   if (n >= 2 && m[0] == 'B' && m[1] == 'M') return ProbeBmp(src);
   if (n >= 4 && m[0] == 0 && m[1] == 0 && m[2] == 1 && m[3] == 0) return ProbeIco(src);
   if (n >= 4 && m[0] == 'I' && m[1] == 'I' && m[2] == 42 && m[3] == 0) return ProbeTiff(src, true);
   if (n >= 4 && m[0] == 'M' && m[1] == 'M' && m[2] == 0 && m[3] == 42) return ProbeTiff(src, false);
+  if (n >= 4 && Le32(m) == 0x9AC6CDD7u) return ProbeWmf(src, 22);  // placeable header
+  if (n >= 8 && (Le16(m) == 1 || Le16(m) == 2) && Le16(m + 2) == 9 && (Le16(m + 4) == 0x100 || Le16(m + 4) == 0x300))
+    return ProbeWmf(src, 0);
+  uint8_t sig[4];
+  if (n >= 4 && Le32(m) == 1 && src.Read(40, sig, 4) && std::memcmp(sig, " EMF", 4) == 0) return ProbeEmf(src);
   return ImageProbe{};
 }
 

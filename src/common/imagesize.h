@@ -7,7 +7,7 @@
 
 namespace vardo {
 
-enum class ImageFormat { Unknown, Png, Jpeg, Gif, Bmp, Ico, Tiff };
+enum class ImageFormat { Unknown, Png, Jpeg, Gif, Bmp, Ico, Tiff, Emf, Wmf };
 
 struct ImageProbe {
   ImageFormat format = ImageFormat::Unknown;
@@ -16,6 +16,15 @@ struct ImageProbe {
   bool size_known = false;
   uint32_t width = 0;
   uint32_t height = 0;
+  // False when the file contradicts its own header: a PNG carrying more
+  // compressed data than any encoding of its pixels needs (a decompression
+  // bomb), a metafile claiming more bytes than the file holds. Such files
+  // are refused; decoders spend seconds on them.
+  bool consistent = true;
+  // GIF: the offset just past the first frame's data (0 when not found).
+  // Only that frame is shown, so only that much needs decoding, however
+  // many frames follow.
+  uint64_t first_frame_end = 0;
 };
 
 // Reads up to n bytes at offset into buf; returns how many it read (fewer
@@ -23,10 +32,13 @@ struct ImageProbe {
 // segments instead of reading them, so it is cheap on large files.
 using ByteReader = std::function<size_t(uint64_t offset, uint8_t* buf, size_t n)>;
 
-// PNG (IHDR), JPEG (first SOFn frame header, other segments skipped), GIF
-// (logical screen, widened to the first frame), BMP (core and info headers; a negative height means a
+// PNG (IHDR, and the chunk lengths for the data bound), JPEG (first SOFn
+// frame header, other segments skipped), GIF (logical screen, widened to the
+// first frame), BMP (core and info headers; a negative height means a
 // top-down picture), ICO (the largest entry, looking into embedded PNG and
-// DIB headers), TIFF (first IFD). Never reads outside what `read` returns.
+// DIB headers), TIFF (first IFD). Enhanced and Windows metafiles are
+// recognised and checked for consistency only; their pixel size depends on
+// the screen. Never reads outside what `read` returns.
 ImageProbe ProbeImage(const ByteReader& read);
 ImageProbe ProbeImage(const uint8_t* data, size_t size);
 

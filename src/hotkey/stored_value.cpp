@@ -14,7 +14,10 @@ int ParseStoredNumber(const std::string& text) {
   size_t b = 0, e = text.size();
   while (b < e && IsBlank(text[b])) ++b;
   while (e > b && IsBlank(text[e - 1])) --e;
-  if (b < e && text[b] == '+') ++b;  // from_chars takes '-' only
+  if (b < e && text[b] == '+') {
+    ++b;  // from_chars takes '-' only, so it must not follow a '+'
+    if (b < e && text[b] == '-') return 0;
+  }
   if (b == e) return 0;
   int32_t value = 0;
   const char* first = text.data() + b;

@@ -1,5 +1,9 @@
 #include "pinned/gdiplus_resize_win.h"
 
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
 #include "common/gdiplus_win.h"
 #include "common/imagesize.h"
 
@@ -11,25 +15,65 @@ LoadError LoadFailure(const std::wstring& path) {
 }
 
 // Reads the file's header and decides whether GDI+ may decode it. Formats
-// the probe does not know (metafiles, or garbage GDI+ will reject) pass;
-// their size is checked again once GDI+ has opened them.
-bool HeaderAllowsDecoding(const std::wstring& path) {
+// the probe does not know (garbage GDI+ will reject) pass, and so do
+// consistent metafiles; their size is checked again once GDI+ has opened
+// them. For a GIF, `gif_first_frame` receives the first frame (header,
+// tables, the frame's data and a trailer): decoders read every frame of a
+// file at once, and only the first is shown.
+bool HeaderAllowsDecoding(const std::wstring& path, std::vector<uint8_t>& gif_first_frame) {
   UniqueHandle f(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!f || f.get() == INVALID_HANDLE_VALUE) return false;  // missing, a folder, no access
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(f.get(), &size) || size.QuadPart <= 0) return false;
   HANDLE h = f.get();
-  const ImageProbe probe = ProbeImage([h](uint64_t offset, uint8_t* buf, size_t n) -> size_t {
+  auto read = [h](uint64_t offset, uint8_t* buf, size_t n) -> size_t {
     OVERLAPPED at{};
     at.Offset = static_cast<DWORD>(offset);
     at.OffsetHigh = static_cast<DWORD>(offset >> 32);
     DWORD got = 0;
     if (n > 0xFFFF || !ReadFile(h, buf, static_cast<DWORD>(n), &got, &at)) return 0;
     return got;
-  });
-  if (probe.format == ImageFormat::Unknown) return true;
-  return probe.size_known && ImageSizeAllowed(probe.width, probe.height);
+  };
+  const ImageProbe probe = ProbeImage(read);
+  if (!probe.consistent) return false;
+  if (probe.format == ImageFormat::Unknown || probe.format == ImageFormat::Emf || probe.format == ImageFormat::Wmf)
+    return true;
+  if (!probe.size_known || !ImageSizeAllowed(probe.width, probe.height)) return false;
+  // A frame larger than this is read from the file as it is.
+  constexpr uint64_t kMaxFirstFrameBytes = uint64_t{256} << 20;
+  if (probe.format == ImageFormat::Gif && probe.first_frame_end > 0 && probe.first_frame_end <= kMaxFirstFrameBytes &&
+      probe.first_frame_end < static_cast<uint64_t>(size.QuadPart)) {
+    gif_first_frame.resize(static_cast<size_t>(probe.first_frame_end) + 1);
+    for (size_t at = 0; at + 1 < gif_first_frame.size();) {
+      const size_t n = std::min<size_t>(gif_first_frame.size() - 1 - at, 0xFFFF);
+      if (read(at, gif_first_frame.data() + at, n) != n) return false;
+      at += n;
+    }
+    gif_first_frame.back() = 0x3B;  // trailer
+  }
+  return true;
+}
+
+// GDI+ opens a picture held in memory; the stream owns its copy.
+GpStatus LoadFromMemory(const std::vector<uint8_t>& bytes, Gdiplus::GpImage** image) {
+  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+  if (!mem) return Gdiplus::OutOfMemory;
+  void* p = GlobalLock(mem);
+  if (!p) {
+    GlobalFree(mem);
+    return Gdiplus::OutOfMemory;
+  }
+  memcpy(p, bytes.data(), bytes.size());
+  GlobalUnlock(mem);
+  IStream* stream = nullptr;
+  if (FAILED(CreateStreamOnHGlobal(mem, TRUE, &stream)) || !stream) {
+    GlobalFree(mem);
+    return Gdiplus::OutOfMemory;
+  }
+  const GpStatus status = gp::GdipLoadImageFromStream(stream, image);
+  stream->Release();  // GDI+ keeps its own reference while the image lives
+  return status;
 }
 
 COLORREF ResolveColour(COLORREF c) {
@@ -107,12 +151,15 @@ void StopGdip(ULONG_PTR token) {
 LoadedPicture LoadPictureScaled(const std::wstring& path, int& width, int& height, COLORREF back,
                                 bool keep_ratio) {
   LoadedPicture result;
-  if (path.empty() || !HeaderAllowsDecoding(path)) {
+  std::vector<uint8_t> gif_first_frame;
+  if (path.empty() || !HeaderAllowsDecoding(path, gif_first_frame)) {
     result.error = LoadFailure(path);
     return result;
   }
   Gdiplus::GpImage* raw = nullptr;
-  if (gp::GdipLoadImageFromFile(path.c_str(), &raw) != Gdiplus::Ok || !raw) {
+  const GpStatus status = gif_first_frame.empty() ? gp::GdipLoadImageFromFile(path.c_str(), &raw)
+                                                  : LoadFromMemory(gif_first_frame, &raw);
+  if (status != Gdiplus::Ok || !raw) {
     result.error = LoadFailure(path);
     return result;
   }

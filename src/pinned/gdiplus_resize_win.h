@@ -55,9 +55,12 @@ struct LoadedPicture {
 // Fails with error 999 (source "GDI+ Module", description "Error loading
 // picture " + path) and leaves width and height untouched when the file is
 // missing, a folder, empty, truncated or not a picture, when its header
-// claims more than the pixel limit of common/imagesize.h (refused from the
-// header alone, before anything is decoded), when the requested canvas is
-// outside that limit or cannot be created, or when drawing fails.
+// claims more than the pixel limit of common/imagesize.h or contradicts the
+// file (a PNG with more data than its pixels can need, a metafile claiming
+// more bytes than the file holds; both refused from the header alone,
+// before anything is decoded), when the requested canvas is outside that
+// limit or cannot be created, or when drawing fails. A GIF is decoded from
+// its first frame alone.
 LoadedPicture LoadPictureScaled(const std::wstring& path, int& width, int& height,
                                 COLORREF back = RGB(255, 255, 255), bool keep_ratio = false);
 

@@ -4,6 +4,7 @@
 // files add nothing and the next drop still works.
 #include <gtest/gtest.h>
 
+#include "../support/hostile_images.h"
 #include "harness_win.h"
 #include "pin_support_win.h"
 #include "vardo_support_win.h"
@@ -136,6 +137,59 @@ TEST_F(PinDrops, BadFilesAddNothingAndTheNextGoodDropWorks) {
   EXPECT_EQ(ChildWindows(v.layer, false).size(), children + 2);
   EXPECT_TRUE(FindChildByText(v.layer, L"2#") != nullptr);
   EXPECT_TRUE(FindChildByText(v.layer, L"3#") == nullptr);
+  RemoveDirectoryW((dir_ / L"folder.png").c_str());
+}
+
+// Every file of the hostile set dropped on the handle of one running Vardo,
+// each followed by a good file of its own size: once the good file shows,
+// the hostile one has been dealt with, so the layer can be checked.
+TEST_F(PinDrops, HostileFilesArePinnedRightOrAddNothingAndVardoCarriesOn) {
+  vardo::Running v = StartVardo();
+  ASSERT_TRUE(v.layer && v.handle.right > 0);
+  const auto set = ::vardo::hostile::HostileFiles();
+  size_t images = 0;
+  size_t children = ChildWindows(v.layer, false).size();
+  int step = 0;
+  for (const auto& f : set) {
+    SCOPED_TRACE(f.what);
+    const std::wstring path = dir_ / std::wstring(f.name.begin(), f.name.end());
+    if (f.folder)
+      ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr));
+    else
+      ASSERT_TRUE(WriteFileBytes(path, f.bytes));
+    const int gw = 20 + step, gh = 10 + step;  // a size no other image has
+    const std::wstring marker = dir_ / (L"marker" + std::to_wstring(step++) + L".png");
+    ASSERT_TRUE(EncodeArgbPng(gw, gh, RedAndClear(gw, gh), marker));
+    Drop(HandleCentre(v), {path});
+    ASSERT_EQ(Drop(HandleCentre(v), {marker}), 0);
+    std::vector<HWND> now;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+          now = Images(v.layer);
+          if (now.empty()) return false;
+          RECT r = RectOf(now[0]);
+          return r.right - r.left == gw && r.bottom - r.top == gh;
+        },
+        10000))
+        << "the good file after it was not pinned";
+    ASSERT_TRUE(v.process.Running());
+    const size_t added = now.size() - images - 1;  // the hostile file's share
+    EXPECT_LE(added, 1u);
+    if (f.outcome == ::vardo::hostile::Outcome::Refused) {
+      EXPECT_EQ(added, 0u);
+    } else if (f.outcome == ::vardo::hostile::Outcome::Pinned) {
+      EXPECT_EQ(added, 1u);
+    }
+    if (added == 1 && f.width > 0) {
+      RECT r = RectOf(now[1]);
+      EXPECT_EQ(r.right - r.left, f.width);
+      EXPECT_EQ(r.bottom - r.top, f.height);
+    }
+    // Nothing else: one image box and one caption per pinned file.
+    images = now.size();
+    children += 2 * (1 + added);
+    EXPECT_EQ(ChildWindows(v.layer, false).size(), children);
+  }
   RemoveDirectoryW((dir_ / L"folder.png").c_str());
 }
 

@@ -18,6 +18,8 @@ TEST(StoredNumber, ReadsDecimalTextAndTreatsAnythingElseAsZero) {
       {"", 0},           {"NULL", 0},       {"12abc", 0},     {"0x2C", 0},       {"4 4", 0},
       {"2147483647", 2147483647},           {"2147483648", 0}, {"-2147483649", 0}, {"99999999999999999999", 0},
       {"-", 0},          {"+", 0},          {"1.5", 0},       {"\xE4\xB8\xAD", 0},
+      // Two signs are no number (found by the fuzz target).
+      {"+-7", 0},        {"+-2147483648", 0}, {"++7", 0},     {"-+7", 0},        {"+ 7", 0},
   };
   for (const auto& c : cases) EXPECT_EQ(ParseStoredNumber(c.text), c.value) << '"' << c.text << '"';
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/hostile_images.h"
 #include "common/imagesize.h"
 
 namespace vardo {
@@ -283,6 +284,48 @@ TEST(ImagingProbe, RandomBytesAfterEachSignatureAreHandled) {
       (void)Probe(b);  // the sanitizers judge: no read outside the buffer
     }
   }
+}
+
+// Files whose data contradicts their header: decoders spend seconds on them.
+TEST(ImagingProbe, DataBeyondWhatTheHeaderAllowsIsCaught) {
+  namespace hd = hostile::detail;
+  auto grey = [](uint32_t, uint32_t) { return 0x808080u; };
+  const Bytes honest = hd::Png(64, 64, grey);  // stored, the largest honest encoding
+  EXPECT_TRUE(ProbeImage(honest.data(), honest.size()).consistent);
+  const Bytes bomb_data = hd::ZlibZeroBomb(2000);  // 3 KB inflating to 516 KB
+  const Bytes small_bomb = hd::Png(16, 16, grey, &bomb_data);
+  const ImageProbe p = ProbeImage(small_bomb.data(), small_bomb.size());
+  EXPECT_TRUE(p.size_known);
+  EXPECT_FALSE(p.consistent);
+  // Interlaced and 16-bit headers get their larger bound.
+  Bytes wide = honest;
+  wide[24] = 16;
+  EXPECT_TRUE(ProbeImage(wide.data(), wide.size()).consistent);
+
+  // Metafiles: the claimed length must lie inside the file.
+  Bytes emf = hd::EmfClaiming2Gb();
+  const ImageProbe lying = ProbeImage(emf.data(), emf.size());
+  EXPECT_EQ(lying.format, ImageFormat::Emf);
+  EXPECT_FALSE(lying.consistent);
+  emf[48] = static_cast<uint8_t>(emf.size());
+  emf[51] = 0;
+  EXPECT_TRUE(ProbeImage(emf.data(), emf.size()).consistent);
+  Bytes wmf = {0x01, 0x00, 0x09, 0x00, 0x00, 0x03, 12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3, 0, 0, 0, 0, 0};
+  EXPECT_EQ(ProbeImage(wmf.data(), wmf.size()).format, ImageFormat::Wmf);
+  EXPECT_TRUE(ProbeImage(wmf.data(), wmf.size()).consistent);
+  wmf[8] = 1;  // 65548 words claimed
+  EXPECT_FALSE(ProbeImage(wmf.data(), wmf.size()).consistent);
+}
+
+TEST(ImagingProbe, GifFirstFrameEndsBeforeTheOtherFrames) {
+  namespace hd = hostile::detail;
+  const Bytes one = hd::Gif(4, 4, 1), three = hd::Gif(4, 4, 3);
+  const ImageProbe p1 = ProbeImage(one.data(), one.size()), p3 = ProbeImage(three.data(), three.size());
+  // One frame: everything but the trailer; more frames end at the same place.
+  EXPECT_EQ(p1.first_frame_end, one.size() - 1);
+  EXPECT_EQ(p3.first_frame_end, p1.first_frame_end);
+  const Bytes cut(one.begin(), one.end() - 3);  // inside the frame's data
+  EXPECT_EQ(ProbeImage(cut.data(), cut.size()).first_frame_end, 0u);
 }
 
 TEST(ImagingLimit, RefusesEmptyOversizedAndOverflowingSizes) {
