@@ -49,7 +49,9 @@ enum class SaveOutcome { kCancelled, kSaved, kFailed };
 SaveOutcome CutdSave(HWND owner, HBITMAP picture);
 
 // Clipboard helpers (retrying briefly while another program holds it).
-bool PutBitmapOnClipboard(HWND owner, HBITMAP picture);  // puts a copy
+// Puts a copy; waits up to `patience_ms` for a clipboard held by another
+// program.
+bool PutBitmapOnClipboard(HWND owner, HBITMAP picture, DWORD patience_ms = 200);
 bool PutTextOnClipboard(HWND owner, const std::wstring& text);
 bool EmptyTheClipboard(HWND owner);
 
