@@ -99,10 +99,10 @@ Point PlaceToolbar(const Rect& sel, Size tb, int surface_height) {
   return p;
 }
 
-Point PlaceMagnifier(Point c, Size panel, Size s) {
+Point PlaceMagnifier(Point c, Size panel, Size s, int gap) {
   Point p;
-  p.x = c.x <= s.width - panel.width + 20 ? c.x + 20 : c.x - panel.width - 20;
-  p.y = c.y <= s.height - panel.height + 20 ? c.y + 20 : c.y - panel.height - 20;
+  p.x = c.x <= s.width - panel.width + gap ? c.x + gap : c.x - panel.width - gap;
+  p.y = c.y <= s.height - panel.height + gap ? c.y + gap : c.y - panel.height - gap;
   return p;
 }
 

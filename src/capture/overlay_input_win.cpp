@@ -1,4 +1,4 @@
-// The overlay's messages: mouse, timers, close.
+// The overlay's messages: mouse, timers, the toolbar's actions, close.
 #include <windowsx.h>
 
 #include "capture/overlay_window_win.h"
@@ -35,13 +35,6 @@ void PumpPendingMessages() {
 
 LRESULT OverlayWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd(), &ps);
-      Paint(dc, ps.rcPaint);
-      EndPaint(hwnd(), &ps);
-      return 0;
-    }
     case WM_ERASEBKGND:
       return 1;
     case WM_LBUTTONDOWN:
@@ -66,8 +59,8 @@ LRESULT OverlayWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (wp == kPosTimer) OnPosTimer();
       if (wp == kHotKeyTimer) OnHotKeyTimer();
       return 0;
-    case kMsgExitClicked:
-      OnExit();
+    case kMsgToolbarAction:
+      OnAction(static_cast<ToolbarAction>(wp));
       return 0;
     case WM_SYSCOMMAND:
       // No keyboard commands on the overlay (Alt+F4, Alt menu).
@@ -76,7 +69,7 @@ LRESULT OverlayWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       // Closed from outside: end like the close button, so the pin layer
       // comes back instead of staying hidden.
-      OnExit();
+      if (!Busy()) OnExit();
       return 0;
     default:
       break;
@@ -91,7 +84,9 @@ void OverlayWindow::OnPress(capture::Button button, LPARAM lp) {
 
 void OverlayWindow::OnMove(WPARAM wp, LPARAM lp) {
   if (!model_) return;
-  Apply(model_->Move(PointOf(lp), (wp & MK_LBUTTON) != 0));
+  const capture::Point p = PointOf(lp);
+  Apply(model_->Move(p, (wp & MK_LBUTTON) != 0));
+  UpdateMagnifier(p);
 }
 
 void OverlayWindow::OnRelease(capture::Button button, LPARAM lp) {
@@ -110,6 +105,7 @@ void OverlayWindow::Apply(const capture::Reaction& r) {
   if (r.redraw) Redraw();
   if (r.fixed) {
     toolbar_.ShowAt(capture::PlaceToolbar(model_->selection(), toolbar_.size(), model_->surface().height));
+    va_.BringToTop();
   }
 }
 
@@ -117,11 +113,17 @@ void OverlayWindow::ReLoad() {
   if (model_) Apply(model_->Reset());
 }
 
+bool OverlayWindow::Busy() const { return hwnd() && !IsWindowEnabled(hwnd()); }
+
 void OverlayWindow::OnPosTimer() {
-  if (!model_ || model_->selected()) return;
+  if (!model_ || model_->selected() || Busy()) return;
   POINT p;
   if (!GetCursorPos(&p)) return;
-  Apply(model_->Detect(candidates_, capture::Point{p.x, p.y}));
+  const capture::Point cursor{p.x, p.y};
+  const capture::Reaction r = model_->Detect(candidates_, cursor);
+  Apply(r);
+  // The outline moved under a resting cursor: the readouts follow it.
+  if (r.redraw) UpdateMagnifier(cursor);
 }
 
 void OverlayWindow::OnHotKeyTimer() {
@@ -129,7 +131,8 @@ void OverlayWindow::OnHotKeyTimer() {
     hotkey_latch_ = false;
     return;
   }
-  if (hotkey_latch_ || !host_) return;
+  // Not while a dialog of the overlay is open: it would lose its owner.
+  if (hotkey_latch_ || !host_ || Busy()) return;
   OverlayHost* host = host_;
   Unload();
   PumpPendingMessages();
@@ -138,12 +141,6 @@ void OverlayWindow::OnHotKeyTimer() {
     return;
   }
   hotkey_latch_ = true;
-}
-
-void OverlayWindow::OnExit() {
-  OverlayHost* host = host_;
-  Unload();
-  if (host) host->ShowLayer();
 }
 
 }  // namespace vardo

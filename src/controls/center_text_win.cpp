@@ -129,6 +129,10 @@ LRESULT CenterText::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (MouseDown) MouseDown(controls::ButtonOfMessage(msg), controls::ShiftOf(wp), x, y);
       return 0;
     case WM_LBUTTONDBLCLK:
+      // The second press of a double click is a press too: its release
+      // clicks like any other, so a quick second click is not lost.
+      pressed_ = true;
+      SetCapture(hwnd());
       if (MouseDown) MouseDown(1, controls::ShiftOf(wp), x, y);
       if (DblCilck) DblCilck();
       return 0;
