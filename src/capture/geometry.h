@@ -60,6 +60,15 @@ Rect UndimmedArea(const Rect& sel, Size surface);
 // the surface. Empty bands are left out.
 std::vector<Rect> DimBands(const Rect& sel, Size surface);
 
+// Where the dimming changes when the selection goes from `before` to
+// `after`: the parts of the surface undimmed in one of them but not in the
+// other (edges clamped to the surface), as disjoint rectangles.
+std::vector<Rect> DimChange(const Rect& before, const Rect& after, Size surface);
+
+// The outline of width `bw` drawn inside `sel`: top, bottom, left and right
+// strips. Strips of a thin selection overlap rather than turn inside out.
+std::array<Rect, 4> OutlineStrips(const Rect& sel, int bw);
+
 // Toolbar position: right-aligned with the selection; above it when there
 // is room, else below it, else inside along its top edge.
 Point PlaceToolbar(const Rect& sel, Size toolbar, int surface_height);

@@ -1,6 +1,7 @@
 #include "capture/magnifier.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "capture/helpers.h"
 #include "common/units.h"
@@ -32,19 +33,24 @@ Rect CrossRect(Size view) {
 }
 
 void Magnify(const PixelView& from, const Rect& src, uint32_t* to, Size view, int stride, uint32_t outside) {
-  if (!to || view.width <= 0 || view.height <= 0 || src.width <= 0 || src.height <= 0) return;
-  for (int y = 0; y < view.height; ++y) {
-    uint32_t* row = to + static_cast<size_t>(y) * stride;
-    const int sy = src.top + y * src.height / view.height;
-    if (!from.pixels || sy < 0 || sy >= from.size.height) {
-      for (int x = 0; x < view.width; ++x) row[x] = outside;
-      continue;
+  if (!to || view.width <= 0 || view.height <= 0 || src.width != kMagnifiedPixels || src.height != kMagnifiedPixels)
+    return;
+  // Built one source row at a time, cell by cell; the view rows of the
+  // same source row are copies of the first.
+  for (int j = 0; j < kMagnifiedPixels; ++j) {
+    const int y0 = CellStart(j, view.height), y1 = CellStart(j + 1, view.height);
+    if (y0 >= y1) continue;
+    uint32_t* row = to + static_cast<size_t>(y0) * stride;
+    const int sy = src.top + j;
+    const bool row_inside = from.pixels && sy >= 0 && sy < from.size.height;
+    const uint32_t* line = row_inside ? from.pixels + static_cast<size_t>(sy) * from.stride : nullptr;
+    for (int i = 0; i < kMagnifiedPixels; ++i) {
+      const int sx = src.left + i;
+      const uint32_t v = line && sx >= 0 && sx < from.size.width ? line[sx] & 0xFFFFFFu : outside;
+      for (int x = CellStart(i, view.width), x1 = CellStart(i + 1, view.width); x < x1; ++x) row[x] = v;
     }
-    const uint32_t* line = from.pixels + static_cast<size_t>(sy) * from.stride;
-    for (int x = 0; x < view.width; ++x) {
-      const int sx = src.left + x * src.width / view.width;
-      row[x] = sx >= 0 && sx < from.size.width ? line[sx] & 0xFFFFFFu : outside;
-    }
+    for (int y = y0 + 1; y < y1; ++y)
+      std::memcpy(to + static_cast<size_t>(y) * stride, row, static_cast<size_t>(view.width) * sizeof(uint32_t));
   }
 }
 

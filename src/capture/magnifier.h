@@ -40,9 +40,10 @@ struct PixelView {
   int stride = 0;  // in pixels
 };
 
-// Enlarges `source` of `from` into `view` pixels at `to` (top-down, `stride`
-// pixels per row) by pixel replication; source pixels beyond `from` are
-// painted `outside`.
+// Enlarges `source` (20 x 20, see MagnifierSource) of `from` into `view`
+// pixels at `to` (top-down, `stride` pixels per row) by pixel replication,
+// source pixel i going to cell i; source pixels beyond `from` are painted
+// `outside`.
 void Magnify(const PixelView& from, const Rect& source, uint32_t* to, Size view, int stride, uint32_t outside);
 
 // "RGB(r , g , b)" of a colour value 0x00BBGGRR.

@@ -1,6 +1,9 @@
 // The overlay's messages: mouse, timers, the toolbar's actions, close.
 #include <windowsx.h>
 
+#include <algorithm>
+#include <string>
+
 #include "capture/overlay_window_win.h"
 
 namespace vardo {
@@ -37,6 +40,18 @@ LRESULT OverlayWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;
+    // The magnifier's readouts are the window's text, for whoever reads it
+    // (screen readers, tests).
+    case WM_GETTEXT: {
+      const std::wstring text = va_.Readouts();
+      if (wp == 0 || !lp) return 0;
+      const size_t n = std::min<size_t>(text.size(), static_cast<size_t>(wp) - 1);
+      text.copy(reinterpret_cast<wchar_t*>(lp), n);
+      reinterpret_cast<wchar_t*>(lp)[n] = L'\0';
+      return static_cast<LRESULT>(n);
+    }
+    case WM_GETTEXTLENGTH:
+      return static_cast<LRESULT>(va_.Readouts().size());
     case WM_LBUTTONDOWN:
       OnPress(capture::Button::Left, lp);
       return 0;
@@ -102,10 +117,13 @@ void OverlayWindow::Apply(const capture::Reaction& r) {
     toolbar_.Hide();
     SetTimer(hwnd(), kPosTimer, 50, nullptr);
   }
-  if (r.redraw) Redraw();
+  // A reset wipes anything drawn on the surface with a full pass.
+  if (r.redraw) {
+    if (r.reset) Redraw();
+    else RedrawChanged();
+  }
   if (r.fixed) {
     toolbar_.ShowAt(capture::PlaceToolbar(model_->selection(), toolbar_.size(), model_->surface().height));
-    va_.BringToTop();
   }
 }
 

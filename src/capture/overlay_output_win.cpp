@@ -3,6 +3,7 @@
 // cut to the screen; an action that cannot finish says why and leaves the
 // capture open as it was, so nothing is lost.
 #include "capture/output.h"
+#include "capture/output_win.h"
 #include "capture/overlay_window_win.h"
 #include "capture/picture_save.h"
 #include "capture/picture_save_win.h"
@@ -46,20 +47,18 @@ std::optional<capture::Rect> OverlayWindow::OutputArea() const {
 }
 
 UniqueBitmap OverlayWindow::SetRect(const capture::Rect& area) {
+  // The surface carries the frozen picture and everything drawn on it;
+  // the outline, the handles, the magnifier and the toolbar are never on it.
   EnsureSurface();
-  MemoryCanvas out;
-  if (!out.CreateDib(area.width, area.height)) return nullptr;
-  if (!BitBlt(out.dc(), 0, 0, area.width, area.height, surface_.dc(), area.left, area.top, SRCCOPY)) return nullptr;
-  GdiFlush();
-  return UniqueBitmap(out.Release());
+  return ComposeOutput(surface_, area);
 }
 
 void OverlayWindow::ShowError(const std::string& message) {
   MessageBoxW(hwnd(), Widen(message).c_str(), Widen(capture::kOutputErrorTitle).c_str(), MB_OK | MB_ICONWARNING);
 }
 
-bool OverlayWindow::PutOnClipboard(HBITMAP picture) {
-  if (savepic::PutBitmapOnClipboard(hwnd(), picture, capture::kClipboardPatienceMs)) return true;
+bool OverlayWindow::PutOnClipboard(UniqueBitmap& picture) {
+  if (savepic::GiveBitmapToClipboard(hwnd(), picture, capture::kClipboardPatienceMs)) return true;
   ShowError(capture::ClipboardBusyMessage());
   return false;
 }
@@ -68,7 +67,7 @@ void OverlayWindow::Image1_Click() {
   const std::optional<capture::Rect> area = OutputArea();
   if (!area) return;
   UniqueBitmap picture = SetRect(*area);
-  if (!picture || !PutOnClipboard(picture.get())) return;
+  if (!picture || !PutOnClipboard(picture)) return;
   if (OverlayHost* host = Close()) host->ShowLayer();
 }
 
@@ -76,7 +75,7 @@ void OverlayWindow::pinimg_Click() {
   const std::optional<capture::Rect> area = OutputArea();
   if (!area) return;
   UniqueBitmap picture = SetRect(*area);
-  if (!picture || !PutOnClipboard(picture.get())) return;
+  if (!picture || !PutOnClipboard(picture)) return;
   OverlayHost* host = Close();
   if (!host) return;
   // The layer takes the picture from the clipboard, centred and in front.

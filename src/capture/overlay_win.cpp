@@ -44,7 +44,7 @@ bool OverlayWindow::Open(OverlayHost& host) {
     return false;
   }
   toolbar_.Create(hwnd(), dpi_);
-  va_.Create(hwnd(), dpi_);
+  va_.Create(dpi_, capture::Size{w, h});
   Redraw();
   POINT cursor{};
   GetCursorPos(&cursor);

@@ -59,9 +59,11 @@ class OverlayWindow : public Window {
   bool Busy() const;
 
   // overlay_paint_win.cpp
-  // Marks the surface for a dimming pass and asks for a repaint; the pass
-  // runs once per paint, so bursts of mouse moves cost one pass.
+  // Marks the surface for a full dimming pass and asks for a repaint of
+  // everything; the pass runs once per paint, so bursts of events cost one.
   void Redraw();
+  // After a selection change: asks for a repaint of only what changed.
+  void RedrawChanged();
   // Runs a pending dimming pass now, so the surface is what is shown.
   void EnsureSurface();
   void OnPaint(HDC dc, const RECT& update) override;
@@ -81,7 +83,9 @@ class OverlayWindow : public Window {
   // The selection cut to the screen; nothing (and a warning beep) when it
   // has no pixels.
   std::optional<capture::Rect> OutputArea() const;
-  bool PutOnClipboard(HBITMAP picture);
+  // Hands the picture to the clipboard, waiting for another program that
+  // holds it; when it stays busy, says so and keeps the picture.
+  bool PutOnClipboard(UniqueBitmap& picture);
   void ShowError(const std::string& message);
   // Ends the capture; the layer is shown again by the caller.
   OverlayHost* Close();
@@ -101,6 +105,14 @@ class OverlayWindow : public Window {
   int dpi_ = 96;
   bool hotkey_latch_ = false;
   bool surface_stale_ = true;
+  // The selection whose dimming the surface shows (once not stale).
+  capture::Rect surface_sel_{};
+  // What was last asked to be painted on screen.
+  struct Shown {
+    capture::Rect selection;
+    int border = 0;
+    capture::HandleRects handles{};
+  } shown_;
 };
 
 }  // namespace vardo

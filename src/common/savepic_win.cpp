@@ -170,10 +170,14 @@ HBITMAP CopyBitmap(HBITMAP source) {
 
 bool PutBitmapOnClipboard(HWND owner, HBITMAP picture, DWORD patience_ms) {
   UniqueBitmap copy(CopyBitmap(picture));
-  if (!copy || !OpenClipboardRetrying(owner, patience_ms)) return false;
+  return copy && GiveBitmapToClipboard(owner, copy, patience_ms);
+}
+
+bool GiveBitmapToClipboard(HWND owner, UniqueBitmap& picture, DWORD patience_ms) {
+  if (!picture || !OpenClipboardRetrying(owner, patience_ms)) return false;
   EmptyClipboard();
-  bool ok = SetClipboardData(CF_BITMAP, copy.get()) != nullptr;
-  if (ok) copy.release();  // the clipboard owns it now
+  bool ok = SetClipboardData(CF_BITMAP, picture.get()) != nullptr;
+  if (ok) picture.release();  // the clipboard owns it now
   CloseClipboard();
   return ok;
 }

@@ -53,11 +53,6 @@ class CaptureOutput : public CaptureOverlay {
   bool Ended() {
     return WaitUntil([&] { return !Overlay() && IsWindowVisible(layer_); }, 5000);
   }
-  // The magnifier's readouts: the size, then the colour.
-  std::wstring Readout(int k) const {
-    std::vector<HWND> labels = ChildWindows(Magnifier(), false);
-    return static_cast<size_t>(k) < labels.size() ? TextOf(labels[static_cast<size_t>(k)]) : L"";
-  }
   uint32_t ReadoutColour() const {
     int r = -1, g = -1, b = -1;
     swscanf(Readout(1).c_str(), L"RGB(%d , %d , %d)", &r, &g, &b);
@@ -102,15 +97,12 @@ class CaptureOutput : public CaptureOverlay {
 TEST_F(CaptureOutput, TheMagnifierShowsTheFrozenPixelsRoundTheCursorAndItsReadouts) {
   const Image ref = CaptureScreen();
   ASSERT_TRUE(OpenOverlay());
-  ASSERT_TRUE(Magnifier());
   // Over the desktop's fine checkerboard: 20 x 20 pixels, each one a cell
   // of 6 or 7 px, the cursor's own pixel marked in the inverted colour.
   Park(600, 500);
-  RECT m = RectOf(Magnifier());
+  RECT m = MagnifierFor(600, 500);
   EXPECT_EQ(m.left, 620);
   EXPECT_EQ(m.top, 520);
-  EXPECT_EQ(m.right - m.left, 130);
-  EXPECT_EQ(m.bottom - m.top, 161);
   const uint32_t shown = ReadoutColour();
   EXPECT_TRUE(shown == ref.at(600, 500) || ColourDistance(shown, Dimmed(ref.at(600, 500))) <= 1)
       << Utf8(Readout(1));
@@ -129,9 +121,9 @@ TEST_F(CaptureOutput, TheMagnifierShowsTheFrozenPixelsRoundTheCursorAndItsReadou
   // Near the right edge it flips to the left; near the bottom above, and
   // what lies beyond the screen shows the panel's dark grey.
   Park(1910, 500);
-  EXPECT_EQ(RectOf(Magnifier()).left, 1760);
+  EXPECT_EQ(MagnifierFor(1910, 500).left, 1760);
   Park(500, 1075);
-  m = RectOf(Magnifier());
+  m = MagnifierFor(500, 1075);
   EXPECT_EQ(m.top, 1075 - 161 - 20);
   EXPECT_EQ(m.left, 520);
   ASSERT_TRUE(WaitUntil([&] {
@@ -146,7 +138,7 @@ TEST_F(CaptureOutput, TheMagnifierShowsTheFrozenPixelsRoundTheCursorAndItsReadou
   EXPECT_EQ(ReadoutColour(), ref.at(350, 350)) << Utf8(Readout(1));
   Park(200, 650);
   EXPECT_LE(ColourDistance(ReadoutColour(), Dimmed(ref.at(200, 650))), 1) << Utf8(Readout(1));
-  m = RectOf(Magnifier());
+  m = MagnifierFor(200, 650);
   EXPECT_TRUE(WaitUntil([&] { return CaptureRect(m.left + 100, m.top + 20, 1, 1).at(0, 0) == ref.at(205, 643); }, 2000))
       << "the view shows the frozen pixels undimmed";
 }
@@ -429,10 +421,13 @@ TEST_F(CaptureOutputAt144Dpi, DesignSizesScaleWhileOutputsHoldTheSelectedPhysica
   const Image want = Crop(CaptureScreen(), s);
   ASSERT_TRUE(ClearClipboard());
   Select(s);
-  const RECT m = RectOf(Magnifier());
+  // The panel at its scaled size: 195 x 242, 30 px from the cursor.
+  const RECT m = MagnifierFor(s.left + 10, s.top + s.height + 60);
   EXPECT_EQ(m.right - m.left, 195);
   EXPECT_EQ(m.bottom - m.top, 242);
   EXPECT_EQ(m.left, s.left + 10 + 30);
+  EXPECT_TRUE(MagnifierAt(m));
+  EXPECT_FALSE(MagnifierAt(RECT{m.left - 1, m.top, m.right - 1, m.bottom})) << "the panel starts exactly there";
   ASSERT_TRUE(ClickTool(L"保存到剪贴板"));
   ASSERT_TRUE(Ended());
   std::optional<Image> clip = ClipboardImage();

@@ -97,7 +97,7 @@ TEST_F(CaptureOverlay, FreezesTheScreenDimsOutsideTheSelectionAndExiGivesTheLaye
   EXPECT_EQ(shot.at(1400, 700), kTargetColour) << "the selection shows the frozen window undimmed";
   EXPECT_TRUE(HandlesAt(shot, Sel{1200, 600, 400, 200}, 6));
   ASSERT_TRUE(Toolbar());
-  ExpectDimmedOutside(shot, ref, Sel{1200, 600, 400, 200}, RectOf(Toolbar()), RectOf(Magnifier()));
+  ExpectDimmedOutside(shot, ref, Sel{1200, 600, 400, 200}, RectOf(Toolbar()), MagnifierFor(1600, 800));
 
   HWND exi = FindWindowExW(Toolbar(), nullptr, L"VardoCaptureExi", nullptr);
   ASSERT_TRUE(exi);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cwchar>
 
 #include "harness_win.h"
@@ -87,16 +88,42 @@ class CaptureOverlay : public ::testing::Test {
   }
   HWND Overlay() const { return FindWindowW(L"VardoScrShot", nullptr); }
   HWND Toolbar() const { return FindWindowExW(Overlay(), nullptr, L"VardoCaptureTools", nullptr); }
-  HWND Magnifier() const { return FindWindowExW(Overlay(), nullptr, L"VardoCaptureMagnifier", nullptr); }
+  // Where the magnifier (130 x 161, design pixels) belongs for a cursor at
+  // (x, y): 20 px below-right, flipped where the cursor is past the screen
+  // size less the panel plus 20.
+  RECT MagnifierFor(int x, int y) const {
+    const int w = Scaled(130), h = Scaled(161), gap = Scaled(20);
+    const SIZE s = ScreenSize();
+    const int left = x <= s.cx - w + gap ? x + gap : x - w - gap;
+    const int top = y <= s.cy - h + gap ? y + gap : y - h - gap;
+    return RECT{left, top, left + w, top + h};
+  }
+  // Whether the magnifier is painted at `m`: below the view, both ends of
+  // its readout rows show the panel's grey.
+  bool MagnifierAt(const RECT& m) const {
+    // (It may overhang the screen's edges.)
+    const int top = m.top + Scaled(130), rows = std::min<int>(m.bottom, ScreenSize().cy) - top;
+    for (int x : {static_cast<int>(m.left), static_cast<int>(m.right) - 1}) {
+      if (x < 0 || x >= ScreenSize().cx) continue;
+      const Image column = CaptureRect(x, top, 1, rows);
+      for (uint32_t p : column.px)
+        if (p != Rgb(64, 64, 64)) return false;
+    }
+    return true;
+  }
+  // The magnifier's readouts, which the overlay gives as its text: the
+  // size (k = 0) and the colour (k = 1).
+  std::wstring Readout(int k) const {
+    const std::wstring text = TextOf(Overlay());
+    const size_t nl = text.find(L'\n');
+    if (nl == std::wstring::npos) return L"";
+    return k == 0 ? text.substr(0, nl) : text.substr(nl + 1);
+  }
   // Rests the cursor at (x, y), out of the way of what a test looks at; the
   // magnifier follows it there.
   void Park(int x, int y) {
     MoveTo(x, y);
-    WaitUntil([&] {
-      const RECT m = RectOf(Magnifier());
-      return m.left == x + Scaled(20) || m.right == x - Scaled(20);
-    }, 2000);
-    Settle(100);
+    EXPECT_TRUE(WaitUntil([&] { return MagnifierAt(MagnifierFor(x, y)); }, 3000)) << "magnifier at " << x << "," << y;
   }
 
   // A drag with time for the overlay to take in every move before the
