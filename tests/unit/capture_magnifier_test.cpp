@@ -22,16 +22,9 @@ std::vector<uint32_t> Numbered(Size s) {
   return px;
 }
 
-TEST(CaptureMagnifier, LayoutScalesWithTheDpi) {
-  const MagnifierLayout m96 = LayoutMagnifier(96);
-  EXPECT_EQ(m96.panel, (Size{130, 161}));
-  EXPECT_EQ(m96.view, (Rect{0, 0, 130, 130}));
-  EXPECT_EQ(m96.size_label, (Rect{0, 128, 129, 17}));
-  EXPECT_EQ(m96.rgb_label, (Rect{0, 144, 129, 17}));
+TEST(CaptureMagnifier, PlacementScalesWithTheDpi) {
   const MagnifierLayout m144 = LayoutMagnifier(144);
   EXPECT_EQ(m144.panel, (Size{195, 242}));
-  EXPECT_EQ(m144.view.width, 195);
-  EXPECT_EQ(m144.gap, 30);
   // The +gap rule at 144 DPI: 1920 - 195 + 30 = 1755 is the last x to the right.
   EXPECT_EQ(PlaceMagnifier({1755, 100}, m144.panel, kScreen, m144.gap).x, 1785);
   EXPECT_EQ(PlaceMagnifier({1756, 100}, m144.panel, kScreen, m144.gap).x, 1756 - 195 - 30);
