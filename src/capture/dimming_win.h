@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include <vector>
+
 #include "capture/geometry.h"
 #include "common/handles_win.h"
 
@@ -17,5 +19,10 @@ bool MakeDimmedCopy(const MemoryCanvas& frozen, MemoryCanvas& dimmed);
 // picture inside `selection` (edges clamped to the surface): two blits, no
 // blending per pass.
 bool DrawAlphaClip(HDC target, HDC frozen, HDC dimmed, capture::Size surface, const capture::Rect& selection);
+
+// Redraws only `areas` of `target`, each wholly inside or wholly outside
+// the selection (as DimChange gives them): one blit each.
+void RedimAreas(HDC target, HDC frozen, HDC dimmed, capture::Size surface, const capture::Rect& selection,
+                const std::vector<capture::Rect>& areas);
 
 }  // namespace vardo

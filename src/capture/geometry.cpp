@@ -90,6 +90,44 @@ std::vector<Rect> DimBands(const Rect& sel, Size s) {
   return out;
 }
 
+std::vector<Rect> DimChange(const Rect& before, const Rect& after, Size s) {
+  const Rect a = UndimmedArea(before, s), b = UndimmedArea(after, s);
+  std::vector<int> xs = {a.left, a.right(), b.left, b.right()};
+  std::vector<int> ys = {a.top, a.bottom(), b.top, b.bottom()};
+  for (auto* v : {&xs, &ys}) {
+    std::sort(v->begin(), v->end());
+    v->erase(std::unique(v->begin(), v->end()), v->end());
+  }
+  auto in = [](const Rect& r, int x, int y) { return !r.Empty() && r.Contains(Point{x, y}); };
+  std::vector<Rect> out;
+  for (size_t j = 0; j + 1 < ys.size(); ++j) {
+    // One row of cells; neighbours that both change are merged.
+    int run = -1;
+    for (size_t i = 0; i + 1 < xs.size(); ++i) {
+      const bool changes = in(a, xs[i], ys[j]) != in(b, xs[i], ys[j]);
+      if (changes && run < 0) run = static_cast<int>(i);
+      if (run >= 0 && (!changes || i + 2 == xs.size())) {
+        const size_t end = changes ? i + 1 : i;
+        out.push_back(Rect{xs[static_cast<size_t>(run)], ys[j], xs[end] - xs[static_cast<size_t>(run)], ys[j + 1] - ys[j]});
+        run = -1;
+      }
+    }
+  }
+  return out;
+}
+
+std::array<Rect, 4> OutlineStrips(const Rect& r, int bw) {
+  const int l = r.left, t = r.top, rr = r.right(), b = r.bottom();
+  const int edges[4][4] = {{l, t, rr, t + bw}, {l, b - bw, rr, b}, {l, t, l + bw, b}, {rr - bw, t, rr, b}};
+  std::array<Rect, 4> strips{};
+  for (int k = 0; k < 4; ++k) {
+    const int sl = std::max(edges[k][0], l), st = std::max(edges[k][1], t);
+    const int sr = std::max(edges[k][2], edges[k][0] + 1), sb = std::max(edges[k][3], edges[k][1] + 1);
+    strips[k] = Rect{sl, st, sr - sl, sb - st};
+  }
+  return strips;
+}
+
 Point PlaceToolbar(const Rect& sel, Size tb, int surface_height) {
   Point p{sel.right() - tb.width, sel.top};
   if (sel.top + 5 > tb.height)
@@ -99,10 +137,10 @@ Point PlaceToolbar(const Rect& sel, Size tb, int surface_height) {
   return p;
 }
 
-Point PlaceMagnifier(Point c, Size panel, Size s) {
+Point PlaceMagnifier(Point c, Size panel, Size s, int gap) {
   Point p;
-  p.x = c.x <= s.width - panel.width + 20 ? c.x + 20 : c.x - panel.width - 20;
-  p.y = c.y <= s.height - panel.height + 20 ? c.y + 20 : c.y - panel.height - 20;
+  p.x = c.x <= s.width - panel.width + gap ? c.x + gap : c.x - panel.width - gap;
+  p.y = c.y <= s.height - panel.height + gap ? c.y + gap : c.y - panel.height - gap;
   return p;
 }
 

@@ -60,13 +60,25 @@ Rect UndimmedArea(const Rect& sel, Size surface);
 // the surface. Empty bands are left out.
 std::vector<Rect> DimBands(const Rect& sel, Size surface);
 
+// Where the dimming changes when the selection goes from `before` to
+// `after`: the parts of the surface undimmed in one of them but not in the
+// other (edges clamped to the surface), as disjoint rectangles.
+std::vector<Rect> DimChange(const Rect& before, const Rect& after, Size surface);
+
+// The outline of width `bw` drawn inside `sel`: top, bottom, left and right
+// strips. Strips of a thin selection overlap rather than turn inside out.
+std::array<Rect, 4> OutlineStrips(const Rect& sel, int bw);
+
 // Toolbar position: right-aligned with the selection; above it when there
 // is room, else below it, else inside along its top edge.
 Point PlaceToolbar(const Rect& sel, Size toolbar, int surface_height);
 
-// Magnifier position beside the cursor: 20 px below-right, flipped to the
-// other side when it would not fit.
-Point PlaceMagnifier(Point cursor, Size panel, Size surface);
+// Magnifier position beside the cursor: `gap` px below-right; on an axis
+// where the cursor is past (surface - panel + gap) it goes `gap` px to the
+// other side. The test adds the gap rather than taking it off, so near the
+// right and bottom edges the panel may overhang by up to twice the gap
+// before it flips.
+Point PlaceMagnifier(Point cursor, Size panel, Size surface, int gap = 20);
 
 // Index of the first rectangle containing p (edges inclusive), if any.
 std::optional<size_t> FindCandidate(const std::vector<WinRect>& rects, Point p);

@@ -1,5 +1,8 @@
-// The overlay's messages: mouse, timers, close.
+// The overlay's messages: mouse, timers, the toolbar's actions, close.
 #include <windowsx.h>
+
+#include <algorithm>
+#include <string>
 
 #include "capture/overlay_window_win.h"
 
@@ -35,15 +38,20 @@ void PumpPendingMessages() {
 
 LRESULT OverlayWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd(), &ps);
-      Paint(dc, ps.rcPaint);
-      EndPaint(hwnd(), &ps);
-      return 0;
-    }
     case WM_ERASEBKGND:
       return 1;
+    // The magnifier's readouts are the window's text, for whoever reads it
+    // (screen readers, tests).
+    case WM_GETTEXT: {
+      const std::wstring text = va_.Readouts();
+      if (wp == 0 || !lp) return 0;
+      const size_t n = std::min<size_t>(text.size(), static_cast<size_t>(wp) - 1);
+      text.copy(reinterpret_cast<wchar_t*>(lp), n);
+      reinterpret_cast<wchar_t*>(lp)[n] = L'\0';
+      return static_cast<LRESULT>(n);
+    }
+    case WM_GETTEXTLENGTH:
+      return static_cast<LRESULT>(va_.Readouts().size());
     case WM_LBUTTONDOWN:
       OnPress(capture::Button::Left, lp);
       return 0;
@@ -66,8 +74,8 @@ LRESULT OverlayWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (wp == kPosTimer) OnPosTimer();
       if (wp == kHotKeyTimer) OnHotKeyTimer();
       return 0;
-    case kMsgExitClicked:
-      OnExit();
+    case kMsgToolbarAction:
+      OnAction(static_cast<ToolbarAction>(wp));
       return 0;
     case WM_SYSCOMMAND:
       // No keyboard commands on the overlay (Alt+F4, Alt menu).
@@ -76,7 +84,7 @@ LRESULT OverlayWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       // Closed from outside: end like the close button, so the pin layer
       // comes back instead of staying hidden.
-      OnExit();
+      if (!Busy()) OnExit();
       return 0;
     default:
       break;
@@ -91,7 +99,9 @@ void OverlayWindow::OnPress(capture::Button button, LPARAM lp) {
 
 void OverlayWindow::OnMove(WPARAM wp, LPARAM lp) {
   if (!model_) return;
-  Apply(model_->Move(PointOf(lp), (wp & MK_LBUTTON) != 0));
+  const capture::Point p = PointOf(lp);
+  Apply(model_->Move(p, (wp & MK_LBUTTON) != 0));
+  UpdateMagnifier(p);
 }
 
 void OverlayWindow::OnRelease(capture::Button button, LPARAM lp) {
@@ -107,7 +117,11 @@ void OverlayWindow::Apply(const capture::Reaction& r) {
     toolbar_.Hide();
     SetTimer(hwnd(), kPosTimer, 50, nullptr);
   }
-  if (r.redraw) Redraw();
+  // A reset wipes anything drawn on the surface with a full pass.
+  if (r.redraw) {
+    if (r.reset) Redraw();
+    else RedrawChanged();
+  }
   if (r.fixed) {
     toolbar_.ShowAt(capture::PlaceToolbar(model_->selection(), toolbar_.size(), model_->surface().height));
   }
@@ -117,11 +131,17 @@ void OverlayWindow::ReLoad() {
   if (model_) Apply(model_->Reset());
 }
 
+bool OverlayWindow::Busy() const { return hwnd() && !IsWindowEnabled(hwnd()); }
+
 void OverlayWindow::OnPosTimer() {
-  if (!model_ || model_->selected()) return;
+  if (!model_ || model_->selected() || Busy()) return;
   POINT p;
   if (!GetCursorPos(&p)) return;
-  Apply(model_->Detect(candidates_, capture::Point{p.x, p.y}));
+  const capture::Point cursor{p.x, p.y};
+  const capture::Reaction r = model_->Detect(candidates_, cursor);
+  Apply(r);
+  // The outline moved under a resting cursor: the readouts follow it.
+  if (r.redraw) UpdateMagnifier(cursor);
 }
 
 void OverlayWindow::OnHotKeyTimer() {
@@ -129,7 +149,8 @@ void OverlayWindow::OnHotKeyTimer() {
     hotkey_latch_ = false;
     return;
   }
-  if (hotkey_latch_ || !host_) return;
+  // Not while a dialog of the overlay is open: it would lose its owner.
+  if (hotkey_latch_ || !host_ || Busy()) return;
   OverlayHost* host = host_;
   Unload();
   PumpPendingMessages();
@@ -138,12 +159,6 @@ void OverlayWindow::OnHotKeyTimer() {
     return;
   }
   hotkey_latch_ = true;
-}
-
-void OverlayWindow::OnExit() {
-  OverlayHost* host = host_;
-  Unload();
-  if (host) host->ShowLayer();
 }
 
 }  // namespace vardo

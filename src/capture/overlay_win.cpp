@@ -44,7 +44,11 @@ bool OverlayWindow::Open(OverlayHost& host) {
     return false;
   }
   toolbar_.Create(hwnd(), dpi_);
+  va_.Create(dpi_, capture::Size{w, h});
   Redraw();
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  UpdateMagnifier(capture::Point{cursor.x, cursor.y});
   ShowWindow(hwnd(), SW_SHOW);
   SetForegroundWindow(hwnd());
   UpdateWindow(hwnd());

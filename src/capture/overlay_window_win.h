@@ -1,12 +1,20 @@
 // The capture overlay window `ScrShot`: a topmost, borderless popup over the
-// whole primary screen (physical pixels) showing the frozen picture.
+// whole primary screen (physical pixels) showing the frozen picture, with
+// the magnifier `Va` and, once a selection is fixed, the toolbar `Tools`.
+//
+// What the overlay shows is kept in its own state, so the outputs are
+// composed from it: `surface_` holds the frozen picture with the dimming
+// and anything drawn on it; the outline, the handles, the magnifier and the
+// toolbar are painted over it on screen only.
 #pragma once
 #include <windows.h>
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
+#include "capture/magnifier_win.h"
 #include "capture/overlay_host_win.h"
 #include "capture/selection.h"
 #include "capture/toolbar_win.h"
@@ -44,27 +52,67 @@ class OverlayWindow : public Window {
   void ReLoad();
   void OnPosTimer();
   void OnHotKeyTimer();
+  // Ends the capture without output and gives the layer back.
   void OnExit();
+  // A modal dialog or message box of the overlay is open: timers and
+  // actions wait.
+  bool Busy() const;
 
   // overlay_paint_win.cpp
-  // Marks the surface for a dimming pass and asks for a repaint; the pass
-  // runs once per paint, so bursts of mouse moves cost one pass.
+  // Marks the surface for a full dimming pass and asks for a repaint of
+  // everything; the pass runs once per paint, so bursts of events cost one.
   void Redraw();
-  void Paint(HDC dc, const RECT& update);
+  // After a selection change: asks for a repaint of only what changed.
+  void RedrawChanged();
+  // Runs a pending dimming pass now, so the surface is what is shown.
+  void EnsureSurface();
+  void OnPaint(HDC dc, const RECT& update) override;
+  // The colour value (0x00BBGGRR) the surface shows at p.
+  uint32_t SurfaceColourAt(capture::Point p) const;
+  // Moves the magnifier to the cursor and refreshes its readouts.
+  void UpdateMagnifier(capture::Point cursor);
+
+  // overlay_output_win.cpp
+  void OnAction(ToolbarAction action);
+  void Image1_Click();
+  void pinimg_Click();
+  void savepic_Click();
+  // The output image `Rect`: the surface's pixels in `area` (a part of the
+  // screen), as a bitmap selected nowhere.
+  UniqueBitmap SetRect(const capture::Rect& area);
+  // The selection cut to the screen; nothing (and a warning beep) when it
+  // has no pixels.
+  std::optional<capture::Rect> OutputArea() const;
+  // Hands the picture to the clipboard, waiting for another program that
+  // holds it; when it stays busy, says so and keeps the picture.
+  bool PutOnClipboard(UniqueBitmap& picture);
+  void ShowError(const std::string& message);
+  // Ends the capture; the layer is shown again by the caller.
+  OverlayHost* Close();
 
   OverlayHost* host_ = nullptr;
   std::optional<GdiplusSession> gdiplus_;
   std::vector<capture::WinRect> candidates_;
   MemoryCanvas surface_;  // what the window shows
   MemoryCanvas pic_b_;    // frozen picture; every dimming pass starts from it
-  // PicB stays as frozen until an output is composed, so it is also the
-  // clean picture (PicEx) until then; no second copy is made at open.
+  // PicB is never drawn on (outputs are composed from the surface), so it
+  // is also the clean picture (PicEx) that the magnifier shows and the
+  // eraser paints back; no second copy is made at open.
   MemoryCanvas pic_dim_;  // the frozen picture darkened, made once per capture
   std::optional<capture::SelectionModel> model_;
   Toolbar toolbar_;
+  Magnifier va_;
   int dpi_ = 96;
   bool hotkey_latch_ = false;
   bool surface_stale_ = true;
+  // The selection whose dimming the surface shows (once not stale).
+  capture::Rect surface_sel_{};
+  // What was last asked to be painted on screen.
+  struct Shown {
+    capture::Rect selection;
+    int border = 0;
+    capture::HandleRects handles{};
+  } shown_;
 };
 
 }  // namespace vardo

@@ -1,54 +1,88 @@
-// The overlay's toolbar `Tools`: a child panel beside the selection, dragged
-// by its background. It carries the close button `Exi`.
+// The overlay's toolbar `Tools`: a child panel beside the selection in
+// three bands, dragged by its background. The top band holds the action
+// buttons `pinimg`, `Image1`, `savepic` and `Exi` after the tools'
+// separator; the colour band `Ops` the palette `Cols`, the current colour
+// `CN` and the buttons `MoreC` ("颜色") and `Sets` ("字体"); the bottom band
+// the "粗细" row (`svWid`, `txtWid`) and the "亮度" row (`svAlp`, `txtAlp`).
 #pragma once
 #include <windows.h>
 
 #include "capture/geometry.h"
+#include "capture/tool_style.h"
+#include "capture/toolbar_layout.h"
+#include "common/drag_win.h"
+#include "common/handles_win.h"
 #include "common/window_win.h"
+#include "controls/center_text_win.h"
+#include "controls/value_slider_win.h"
 
 namespace vardo {
 
-// Posted to the overlay when `Exi` is clicked.
-constexpr UINT kMsgExitClicked = WM_APP + 0x41;
+// The action buttons' clicks, posted to the overlay (wParam) because each
+// of them ends with the toolbar destroyed.
+enum class ToolbarAction : WPARAM { kExit = 1, kCopy, kPin, kSave };
+constexpr UINT kMsgToolbarAction = WM_APP + 0x41;
 
-// The 25 x 25 close button: a red square with a white cross, tip "退出".
-class ExitButton : public Window {
+// One of the four action buttons, drawn as its icon; the window text is
+// its tip. A click is a press and a release on the button.
+class ActionButton : public Window {
  public:
-  bool Create(HWND parent, int x, int y, int size, HWND notify);
+  bool Create(HWND parent, const capture::Rect& r, ToolbarAction action, const wchar_t* tip, HWND notify);
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnPaint(HDC dc, const RECT& update) override;
 
  private:
-  void Paint(HDC dc) const;
+  ToolbarAction action_ = ToolbarAction::kExit;
   HWND notify_ = nullptr;
-  HWND tip_ = nullptr;
   bool pressed_ = false;
 };
 
 class Toolbar : public Window {
  public:
-  // Design size at 96 DPI.
-  static constexpr int kWidth = 225;
-  static constexpr int kHeight = 113;
-  static constexpr int kExitX = 197;
-  static constexpr int kExitSize = 25;
+  static constexpr wchar_t kClassName[] = L"VardoCaptureTools";
 
-  // Creates the hidden panel on `overlay`, scaled for `dpi`.
+  // Creates the hidden panel on `overlay`, laid out for `dpi`.
   bool Create(HWND overlay, int dpi);
-  capture::Size size() const { return size_; }
+  capture::Size size() const { return layout_.panel; }
+  const capture::ToolbarLayout& layout() const { return layout_; }
   void ShowAt(capture::Point p);
   void Hide();
-  HWND exit_button() const { return exit_.hwnd(); }
+  // What the tools draw with, as the controls have set it.
+  const capture::ToolStyle& style() const { return style_; }
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnPaint(HDC dc, const RECT& update) override;
 
  private:
-  capture::Size size_{};
-  ExitButton exit_;
-  bool dragging_ = false;
-  POINT press_{};
+  void CreateRows();
+  HWND MakeLabel(const capture::Rect& r, const wchar_t* text);
+  HWND MakeBox(const capture::Rect& r, int id);
+  void AddTip(HWND control, const wchar_t* text);
+  void RefreshSwatch();
+
+  // toolbar_style_win.cpp: the colour band and the two rows.
+  void SetColour(uint32_t colour);
+  void MoreC_Click();
+  void Sets_Click();
+  void Slider_Change(capture::PairedValue& pair, SValue& slider, HWND box);
+  void Box_Change(capture::PairedValue& pair, SValue& slider, HWND box);
+
+  capture::ToolbarLayout layout_;
+  capture::ToolStyle style_;
+  HWND overlay_ = nullptr;
+  int dpi_ = 96;
+  HWND tip_ = nullptr;
+  UniqueFont font_;
+  ActionButton pinimg_, image1_, savepic_, exi_;
+  CenterText more_c_, sets_;
+  SValue sv_wid_, sv_alp_;
+  HWND txt_wid_ = nullptr, txt_alp_ = nullptr;
+  // Set while one of a pair's controls is being made to follow the other.
+  bool syncing_ = false;
+  PointerDrag drag_;
 };
 
 }  // namespace vardo

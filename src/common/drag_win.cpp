@@ -30,6 +30,7 @@ void PointerDrag::Begin(HWND window) {
   GetWindowRect(window, &r);
   GetCursorPos(&pointer_from_);
   window_from_ = {r.left, r.top};
+  if (GetWindowLongW(window, GWL_STYLE) & WS_CHILD) ScreenToClient(GetParent(window), &window_from_);
   window_ = window;
   SetCapture(window);
 }
@@ -40,6 +41,23 @@ void PointerDrag::Move() {
   GetCursorPos(&p);
   SetWindowPos(window_, nullptr, window_from_.x + p.x - pointer_from_.x, window_from_.y + p.y - pointer_from_.y, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool PointerDrag::OnMessage(UINT msg, WPARAM wp) {
+  if (!window_) return false;
+  switch (msg) {
+    case WM_MOUSEMOVE:
+      if (wp & MK_LBUTTON) Move();
+      return true;
+    case WM_LBUTTONUP:
+      End();
+      return true;
+    case WM_CAPTURECHANGED:
+      Cancel();
+      return true;
+    default:
+      return false;
+  }
 }
 
 void PointerDrag::End() {

@@ -20,12 +20,17 @@ namespace vardo {
 // The same effect as the move loop, tracked here: after a left press the
 // window follows the pointer by the pointer's movement until the button is
 // released, and stays there. Used where the platform's title-bar move loop
-// does not run for borderless windows.
+// does not run for borderless windows, and for child panels.
 class PointerDrag {
  public:
-  // On a left press over `window` (a top-level window). Nothing happens for
-  // a maximised window.
+  // On a left press over `window` (a top-level window, or a child that then
+  // moves within its parent). Nothing happens for a maximised window.
   void Begin(HWND window);
+  // Lets the drag take the dragged window's messages once it has begun:
+  // moves with the left button held follow the pointer, the release ends
+  // the drag and a capture lost to another window cancels it. True when the
+  // message was the drag's.
+  bool OnMessage(UINT msg, WPARAM wp);
   // On every pointer move while the left button is held.
   void Move();
   // On the release; also safe when no drag runs.

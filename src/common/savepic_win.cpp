@@ -141,12 +141,13 @@ SaveOutcome CutdSave(HWND owner, HBITMAP picture) {
 }
 
 namespace {
-bool OpenClipboardRetrying(HWND owner) {
-  for (int i = 0; i < 20; ++i) {
+bool OpenClipboardRetrying(HWND owner, DWORD patience_ms = 200) {
+  const DWORD start = GetTickCount();
+  for (;;) {
     if (OpenClipboard(owner)) return true;
+    if (GetTickCount() - start >= patience_ms) return false;
     Sleep(10);
   }
-  return false;
 }
 }  // namespace
 
@@ -167,12 +168,16 @@ HBITMAP CopyBitmap(HBITMAP source) {
   return copy.release();
 }
 
-bool PutBitmapOnClipboard(HWND owner, HBITMAP picture) {
+bool PutBitmapOnClipboard(HWND owner, HBITMAP picture, DWORD patience_ms) {
   UniqueBitmap copy(CopyBitmap(picture));
-  if (!copy || !OpenClipboardRetrying(owner)) return false;
+  return copy && GiveBitmapToClipboard(owner, copy, patience_ms);
+}
+
+bool GiveBitmapToClipboard(HWND owner, UniqueBitmap& picture, DWORD patience_ms) {
+  if (!picture || !OpenClipboardRetrying(owner, patience_ms)) return false;
   EmptyClipboard();
-  bool ok = SetClipboardData(CF_BITMAP, copy.get()) != nullptr;
-  if (ok) copy.release();  // the clipboard owns it now
+  bool ok = SetClipboardData(CF_BITMAP, picture.get()) != nullptr;
+  if (ok) picture.release();  // the clipboard owns it now
   CloseClipboard();
   return ok;
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "common/handles_win.h"
 #include "common/savepic.h"
 
 namespace vardo::savepic {
@@ -49,7 +50,13 @@ enum class SaveOutcome { kCancelled, kSaved, kFailed };
 SaveOutcome CutdSave(HWND owner, HBITMAP picture);
 
 // Clipboard helpers (retrying briefly while another program holds it).
-bool PutBitmapOnClipboard(HWND owner, HBITMAP picture);  // puts a copy
+// Puts a copy; waits up to `patience_ms` for a clipboard held by another
+// program.
+bool PutBitmapOnClipboard(HWND owner, HBITMAP picture, DWORD patience_ms = 200);
+// Hands a device-dependent bitmap itself to the clipboard, without a copy:
+// on success the clipboard owns it and `picture` is empty; on failure the
+// caller keeps it.
+bool GiveBitmapToClipboard(HWND owner, UniqueBitmap& picture, DWORD patience_ms);
 bool PutTextOnClipboard(HWND owner, const std::wstring& text);
 bool EmptyTheClipboard(HWND owner);
 

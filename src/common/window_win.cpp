@@ -34,7 +34,18 @@ void Window::Destroy() {
   if (hwnd_) DestroyWindow(hwnd_);
 }
 
-LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd_, msg, wp, lp); }
+LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    if (dc) OnPaint(dc, ps.rcPaint);
+    EndPaint(hwnd_, &ps);
+    return 0;
+  }
+  return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+void Window::OnPaint(HDC, const RECT&) {}
 
 LRESULT CALLBACK Window::StaticProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   Window* self = nullptr;

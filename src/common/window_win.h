@@ -23,7 +23,11 @@ class Window {
               int width, int height, HWND parent = nullptr, HMENU menu = nullptr);
   // Destroys the window (if any) without deleting the object.
   void Destroy();
+  // The default handling. WM_PAINT runs BeginPaint and EndPaint around
+  // OnPaint, so a window that paints itself only overrides OnPaint.
   virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+  // Paints the part `update` of the client area (nothing by default).
+  virtual void OnPaint(HDC dc, const RECT& update);
   // Called after WM_NCDESTROY, when hwnd() is already null.
   virtual void OnDestroyed() {}
 

@@ -5,13 +5,13 @@
 
 #include <new>
 
+#include "capture/picture_save_win.h"
 #include "common/dpi_win.h"
 #include "common/process_win.h"
 #include "common/savepic_win.h"
 #include "pinned/clipboard_picture_win.h"
 #include "pinned/gdiplus_resize_win.h"
 #include "pinned/menus_win.h"
-#include "pinned/pin_save_win.h"
 
 namespace vardo {
 
@@ -245,12 +245,12 @@ void PinLayer::SendImageToBack() {
 void PinLayer::savepic_Click() {
   std::optional<int> i = pin::ParseIndex(getindex);
   if (i && Image(*i)) {
-    std::optional<std::wstring> name = AskPinnedSaveName(hwnd());
+    std::optional<std::wstring> name = capture::AskPictureSaveName(hwnd());
     // The image may have gone while the dialog was up.
     PinnedImage* image = Image(*i);
     if (name && image) {
       HCURSOR old = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-      std::optional<savepic::SaveError> error = SavePinnedPicture(image->picture(), *name);
+      std::optional<savepic::SaveError> error = capture::SavePictureFile(image->picture(), *name);
       SetCursor(old);
       if (error) savepic::ShowSaveError(hwnd(), *error);
     }

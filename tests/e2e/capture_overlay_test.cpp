@@ -6,110 +6,12 @@
 
 #include <cstdlib>
 
-#include "harness_win.h"
+#include "capture_support_win.h"
 
 namespace e2e {
 namespace {
 
 constexpr uint32_t kOrange = 0xFF8000;  // handles
-constexpr uint32_t kTargetColour = 0x00A000;
-constexpr uint32_t kTargetSwitched = 0xC800C8;
-
-struct Sel {
-  int left, top, width, height;
-};
-
-int DimmedChannel(int v) { return v * 85 / 255; }
-uint32_t Dimmed(uint32_t c) { return Rgb(DimmedChannel(R(c)), DimmedChannel(G(c)), DimmedChannel(B(c))); }
-
-uint32_t Highlight() {
-  COLORREF c = GetSysColor(COLOR_HIGHLIGHT);
-  return Rgb(GetRValue(c), GetGValue(c), GetBValue(c));
-}
-
-// A coloured helper window at a known place (tests/tools/capture_target).
-class Target {
- public:
-  Target(int x, int y, int w, int h) {
-    wchar_t args[128];
-    swprintf(args, 128, L"%d %d %d %d 00A000 C800C8", x, y, w, h);
-    proc_ = Process(TestsDir() + L"\\tools\\capture_target.exe", args);
-    hwnd_ = WaitForTitle(proc_.pid(), L"capture target", 10000);
-  }
-  HWND hwnd() const { return hwnd_; }
-  // Switches the live window to its second colour and waits until it shows.
-  bool Switch() {
-    PostMessageW(hwnd_, WM_APP, 0, 0);
-    return WaitUntil([&] { return TextOf(hwnd_) == L"capture target: switched"; }, 3000);
-  }
-
- private:
-  Process proc_;
-  HWND hwnd_ = nullptr;
-};
-
-class CaptureOverlay : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(CopyFileTo(OutDir() + L"\\Vardo.exe", dir_ / L"Vardo.exe"));
-    vardo_ = Process(dir_ / L"Vardo.exe", L"", dir_.path());
-    ASSERT_TRUE(vardo_.started());
-    layer_ = WaitForTitle(vardo_.pid(), L"afterdoch", 10000);
-    ASSERT_TRUE(layer_) << "the pin layer did not appear";
-    Settle(300);
-  }
-  virtual int Dpi() const { return 96; }
-  int Scaled(int px96) const { return (px96 * Dpi() + 48) / 96; }
-
-  // The handle's menu, first item "截图". The handle is 36 px square, 33 px
-  // from the layer's top and right edges (at 96 DPI).
-  HWND OpenOverlay() {
-    const RECT layer = RectOf(layer_);
-    const int side = Scaled(36);
-    const int left = layer.right - side - Scaled(33), top = layer.top + Scaled(33);
-    RightClick(left + side / 2, top + side / 2);
-    Settle(300);
-    Tap(VK_DOWN);
-    Settle(50);
-    Tap(VK_RETURN);
-    HWND o = WaitForOverlay(nullptr);
-    // Leave the handle's corner: under Wine a late pointer event from the
-    // menu can otherwise put the cursor back there for a moment.
-    MoveTo(960, 1000);
-    Settle(300);
-    return o;
-  }
-  // A visible overlay window other than `not_this`.
-  HWND WaitForOverlay(HWND not_this, DWORD timeout = 5000) {
-    return WaitForWindow(vardo_.pid(), [&](HWND w) {
-      return w != not_this && IsWindowVisible(w) && ClassOf(w) == L"VardoScrShot";
-    }, timeout);
-  }
-  HWND Overlay() const { return FindWindowW(L"VardoScrShot", nullptr); }
-  HWND Toolbar() const { return FindWindowExW(Overlay(), nullptr, L"VardoCaptureTools", nullptr); }
-
-  // A drag with time for the overlay to take in every move before the
-  // release, as a hand would give it.
-  static void DragSlowly(int x0, int y0, int x1, int y1) {
-    MoveTo(x0, y0);
-    Settle(60);
-    MoveTo(x0, y0);
-    Settle(40);
-    LeftDown();
-    ::Sleep(40);
-    for (int i = 1; i <= 16; ++i) {
-      MoveTo(x0 + (x1 - x0) * i / 16, y0 + (y1 - y0) * i / 16);
-      ::Sleep(15);
-    }
-    Settle(150);
-    LeftUp();
-    Settle(250);
-  }
-
-  TempDir dir_{L"capture"};
-  Process vardo_;
-  HWND layer_ = nullptr;
-};
 
 // The eight handles, `size` square, centred on the corners and edge middles.
 ::testing::AssertionResult HandlesAt(const Image& s, Sel sel, int size) {
@@ -141,13 +43,14 @@ bool Near(int v, int lo, int hi, int margin) { return v >= lo - margin && v < hi
 
 // Outside the selection every pixel is the frozen one at 85/255; inside it
 // is the frozen pixel itself. The outline, handles, toolbar and the corner
-// where the handle menu was are left out.
-void ExpectDimmedOutside(const Image& shot, const Image& ref, Sel sel, RECT toolbar) {
+// where the handle menu was are left out, and so is the magnifier.
+void ExpectDimmedOutside(const Image& shot, const Image& ref, Sel sel, RECT toolbar, RECT magnifier) {
   int inside_wrong = 0, outside_wrong = 0, inside_seen = 0;
   for (int y = 0; y < shot.height; y += 3) {
     for (int x = 0; x < shot.width; x += 3) {
       if (x >= 1500 && y < 400) continue;
       if (x >= toolbar.left && x < toolbar.right && y >= toolbar.top && y < toolbar.bottom) continue;
+      if (x >= magnifier.left && x < magnifier.right && y >= magnifier.top && y < magnifier.bottom) continue;
       const bool near_x = Near(x, sel.left, sel.left + 1, 8) || Near(x, sel.left + sel.width, sel.left + sel.width + 1, 8);
       const bool near_y = Near(y, sel.top, sel.top + 1, 8) || Near(y, sel.top + sel.height, sel.top + sel.height + 1, 8);
       const bool in_x = x >= sel.left && x < sel.left + sel.width, in_y = y >= sel.top && y < sel.top + sel.height;
@@ -194,7 +97,7 @@ TEST_F(CaptureOverlay, FreezesTheScreenDimsOutsideTheSelectionAndExiGivesTheLaye
   EXPECT_EQ(shot.at(1400, 700), kTargetColour) << "the selection shows the frozen window undimmed";
   EXPECT_TRUE(HandlesAt(shot, Sel{1200, 600, 400, 200}, 6));
   ASSERT_TRUE(Toolbar());
-  ExpectDimmedOutside(shot, ref, Sel{1200, 600, 400, 200}, RectOf(Toolbar()));
+  ExpectDimmedOutside(shot, ref, Sel{1200, 600, 400, 200}, RectOf(Toolbar()), MagnifierFor(1600, 800));
 
   HWND exi = FindWindowExW(Toolbar(), nullptr, L"VardoCaptureExi", nullptr);
   ASSERT_TRUE(exi);
@@ -332,9 +235,11 @@ TEST_F(CaptureOverlay, DraggingInsideCentresTheSelectionAndTheToolbarDragsOnItsO
   DragSlowly(600, 300, 900, 500);
   const RECT toolbar = RectOf(Toolbar());
   DragSlowly(750, 400, 1200, 700);
+  Park(300, 900);
   Image shot = CaptureScreen();
   EXPECT_TRUE(HandlesAt(shot, Sel{1050, 600, 300, 200}, 6));
-  EXPECT_EQ(CountOrange(shot, 580, 280, 920, 520), 0) << "no handles left at the old place";
+  // (Below the toolbar, whose slider thumbs are orange too.)
+  EXPECT_EQ(CountOrange(shot, 580, toolbar.bottom, 920, 520), 0) << "no handles left at the old place";
   const RECT now = RectOf(Toolbar());
   EXPECT_EQ(now.left, toolbar.left) << "the toolbar stays where it was";
   EXPECT_EQ(now.top, toolbar.top);
@@ -384,12 +289,6 @@ TEST_F(CaptureOverlay, ControlShiftCRecapturesOncePerPress) {
   KeyUp(VK_CONTROL);
   EXPECT_TRUE(third) << "a second press re-captures again";
 }
-
-class CaptureOverlayAt144Dpi : public CaptureOverlay {
- protected:
-  int Dpi() const override { return 144; }
-  ScopedDpi dpi_{144};
-};
 
 TEST_F(CaptureOverlayAt144Dpi, CoversEveryPhysicalPixelWithScaledChrome) {
   HWND overlay = OpenOverlay();

@@ -131,6 +131,58 @@ TEST(CaptureToolbar, PlacementRules) {
   EXPECT_EQ(PlaceToolbar(Rect{0, 3, 400, 100}, Size{338, 170}, 1080), (Point{62, 108}));
 }
 
+TEST(CaptureDimming, OnlyThePartsWhoseDimmingFlipsAreRedrawn) {
+  // Every pixel of a small surface: covered once exactly where it is
+  // undimmed in one selection and not in the other.
+  const Size s{40, 30};
+  const struct {
+    Rect before, after;
+  } cases[] = {
+      {{5, 5, 10, 10}, {5, 5, 10, 10}},     // unchanged: nothing
+      {{5, 5, 10, 10}, {5, 5, 14, 10}},     // the rubber band grows right
+      {{5, 5, 10, 10}, {9, 8, 10, 10}},     // moved: two L shapes
+      {{0, 0, 0, 0}, {3, 4, 20, 10}},       // the first selection
+      {{3, 4, 20, 10}, {10, 6, 0, 12}},     // to a zero-width one
+      {{-2, -2, 44, 34}, {30, 20, 20, 20}}, // a highlight past the edges, then off the corner
+      {{2, 2, 5, 5}, {20, 20, 5, 5}},       // apart
+  };
+  for (const auto& c : cases) {
+    const std::vector<Rect> parts = DimChange(c.before, c.after, s);
+    const Rect a = UndimmedArea(c.before, s), b = UndimmedArea(c.after, s);
+    int wrong = 0;
+    for (int y = 0; y < s.height; ++y)
+      for (int x = 0; x < s.width; ++x) {
+        int covered = 0;
+        for (const Rect& r : parts) covered += r.Contains({x, y});
+        const bool flips = a.Contains({x, y}) != b.Contains({x, y});
+        wrong += covered != (flips ? 1 : 0);
+      }
+    EXPECT_EQ(wrong, 0) << c.after.left << "," << c.after.top;
+    // Each part is wholly inside or wholly outside the new selection.
+    for (const Rect& r : parts) {
+      EXPECT_FALSE(r.Empty());
+      EXPECT_EQ(b.Contains({r.left, r.top}), b.Contains({r.right() - 1, r.bottom() - 1}));
+    }
+  }
+  // Growing right by 4 is one strip of 4 columns.
+  EXPECT_EQ(DimChange({5, 5, 10, 10}, {5, 5, 14, 10}, s), (std::vector<Rect>{{15, 5, 4, 10}}));
+}
+
+TEST(CaptureOutline, StripsStayInsideAndThinSelectionsDoNotTurnInsideOut) {
+  const auto strips = OutlineStrips(Rect{100, 50, 200, 100}, 4);
+  EXPECT_EQ(strips[0], (Rect{100, 50, 200, 4}));
+  EXPECT_EQ(strips[1], (Rect{100, 146, 200, 4}));
+  EXPECT_EQ(strips[2], (Rect{100, 50, 4, 100}));
+  EXPECT_EQ(strips[3], (Rect{296, 50, 4, 100}));
+  // Zero width: a one-pixel column, never a strip left of the selection.
+  for (const Rect& r : OutlineStrips(Rect{100, 50, 0, 100}, 4)) {
+    EXPECT_GE(r.left, 100);
+    EXPECT_GE(r.top, 50);
+    EXPECT_LE(r.bottom(), 154);
+  }
+  EXPECT_EQ(OutlineStrips(Rect{100, 50, 0, 100}, 1)[2], (Rect{100, 50, 1, 100}));
+}
+
 TEST(CaptureMagnifier, FlipsOnlyWhenItWouldNotFit) {
   const Size va{130, 161};
   EXPECT_EQ(PlaceMagnifier({100, 100}, va, kScreen), (Point{120, 120}));

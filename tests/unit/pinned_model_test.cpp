@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "pinned/pin_model.h"
-#include "pinned/pin_save.h"
 
 namespace vardo::pin {
 namespace {
@@ -138,35 +137,6 @@ TEST(HandleOverImages, RectanglesThatOnlyTouchDoNotOverlap) {
   EXPECT_FALSE(handle.Intersects({136, 50, 30, 30}));      // right edge touching
   EXPECT_FALSE(handle.Intersects({100, 20, 36, 30}));      // ends on its top edge
   EXPECT_FALSE(handle.Intersects({110, 60, 0, 10}));       // empty
-}
-
-TEST(SaveType, OnlyPngJpgGifAndBmpInAnyCaseWriteAFile) {
-  const struct {
-    const char* name;
-    SaveType type;
-  } cases[] = {
-      {"C:\\out\\a.png", SaveType::kPng},   {"C:\\out\\A.JPG", SaveType::kJpeg},
-      {"b.Gif", SaveType::kGif},             {"c.BMP", SaveType::kBmp},
-      {"d.jpeg", SaveType::kNone},           {"e.tif", SaveType::kNone},
-      {"f.tiff", SaveType::kNone},           {"C:\\out.png\\shot", SaveType::kNone},
-      {"g.png.txt", SaveType::kNone},        {"h.txt.png", SaveType::kPng},
-  };
-  for (const auto& c : cases) EXPECT_EQ(SaveTypeFor(c.name), c.type) << c.name;
-}
-
-TEST(SaveType, FilterListsFourPairsEndingInTwoNuls) {
-  const std::string list = SaveFilterList();
-  std::vector<std::string> items;
-  size_t start = 0;
-  for (size_t i = 0; i < list.size(); ++i)
-    if (list[i] == '\0') {
-      items.push_back(list.substr(start, i - start));
-      start = i + 1;
-    }
-  const std::vector<std::string> want = {"PNG文件(*.png)", "*.png", "JPEG文件(*.jpg)", "*.jpg",
-                                         "GIF文件(*.gif)", "*.gif", "BMP文件(*.bmp)",  "*.bmp", ""};
-  EXPECT_EQ(items, want);
-  EXPECT_EQ(start, list.size());
 }
 
 }  // namespace

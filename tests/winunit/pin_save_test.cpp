@@ -3,8 +3,8 @@
 // names that select no format write nothing, and failed writes are
 // reported while an earlier file stays whole.
 #include "imaging_support_win.h"
+#include "capture/picture_save_win.h"
 #include "common/process_win.h"
-#include "pinned/pin_save_win.h"
 
 namespace vardo::testing_imaging {
 namespace {
@@ -41,7 +41,7 @@ TEST(PinSave, EachKnownExtensionWritesItsFormatInAnyCase) {
                {L"图片 一.png", "\x89PNG", 0}};
   for (const auto& c : cases) {
     SCOPED_TRACE(Narrow(c.name));
-    EXPECT_FALSE(SavePinnedPicture(bitmap.get(), dir / c.name).has_value());
+    EXPECT_FALSE(capture::SavePictureFile(bitmap.get(), dir / c.name).has_value());
     EXPECT_EQ(Head(dir / c.name, c.magic.size()), c.magic);
     auto back = Decode(dir / c.name);
     ASSERT_TRUE(back);
@@ -72,7 +72,7 @@ TEST(PinSave, NamesThatSelectNoFormatWriteNothingAndAreNoError) {
   UniqueBitmap bitmap = BitmapFrom(Sample());
   for (const wchar_t* name : {L"a.jpeg", L"b.tif", L"c.tiff", L"noextension", L"d.png.txt"}) {
     SCOPED_TRACE(Narrow(name));
-    EXPECT_FALSE(SavePinnedPicture(bitmap.get(), dir / name).has_value());
+    EXPECT_FALSE(capture::SavePictureFile(bitmap.get(), dir / name).has_value());
     EXPECT_FALSE(FileExists(dir / name));
   }
   EXPECT_TRUE(dir.Files().empty());
@@ -84,7 +84,7 @@ TEST(PinSave, FailedWritesAreReportedAndKeepAnEarlierFile) {
   // A folder that does not exist, and a name the file system refuses.
   for (const wchar_t* name : {L"missing\\x.png", L"missing\\y.gif", L"bad?name.bmp", L"bad|name.jpg"}) {
     SCOPED_TRACE(Narrow(name));
-    auto error = SavePinnedPicture(bitmap.get(), dir / name);
+    auto error = capture::SavePictureFile(bitmap.get(), dir / name);
     ASSERT_TRUE(error.has_value());
     const std::string message = savepic::ErrorMessage(*error);
     EXPECT_EQ(message.rfind("在保存图片的过程中发生错误:\r\n\r\n错误号: ", 0), 0u) << message;
@@ -94,18 +94,18 @@ TEST(PinSave, FailedWritesAreReportedAndKeepAnEarlierFile) {
 
   // A file that is in use cannot be replaced: the old one stays as it was.
   const std::wstring busy = dir / L"busy.png";
-  ASSERT_FALSE(SavePinnedPicture(bitmap.get(), busy).has_value());
+  ASSERT_FALSE(capture::SavePictureFile(bitmap.get(), busy).has_value());
   const auto before = ReadBytes(busy);
   {
     UniqueHandle lock(CreateFileW(busy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_NE(lock.get(), INVALID_HANDLE_VALUE);
     UniqueBitmap other = BitmapFrom(MakePicture(8, 8, [](int, int) { return 0x123456u; }));
-    EXPECT_TRUE(SavePinnedPicture(other.get(), busy).has_value());
+    EXPECT_TRUE(capture::SavePictureFile(other.get(), busy).has_value());
   }
   EXPECT_EQ(ReadBytes(busy), before);
 
   // Something that is not a picture.
-  EXPECT_TRUE(SavePinnedPicture(nullptr, dir / L"none.png").has_value());
+  EXPECT_TRUE(capture::SavePictureFile(nullptr, dir / L"none.png").has_value());
   EXPECT_FALSE(FileExists(dir / L"none.png"));
 }
 

@@ -1,11 +1,15 @@
-#include "pinned/pin_save.h"
+#include "capture/picture_save.h"
 
-#include "pinned/pin_model.h"
+#include "capture/helpers.h"
 
-namespace vardo::pin {
+namespace vardo::capture {
 
 SaveType SaveTypeFor(std::string_view file_name) {
-  const std::string type = FileTypeOf(file_name);
+  const size_t folder = file_name.find_last_of("\\/");
+  const std::string_view file = folder == std::string_view::npos ? file_name : file_name.substr(folder + 1);
+  std::string type = FileExtension(std::string(file));
+  for (char& c : type)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   if (type == "png") return SaveType::kPng;
   if (type == "jpg") return SaveType::kJpeg;
   if (type == "gif") return SaveType::kGif;
@@ -22,4 +26,4 @@ std::string SaveFilterList() {
   return list;
 }
 
-}  // namespace vardo::pin
+}  // namespace vardo::capture

@@ -1,16 +1,16 @@
-// Saving a pinned image: the save dialog's filter and the format a chosen
-// file name selects.
+// Saving a capture or a pinned image to a file: the save dialog's filter
+// and the format a chosen file name selects.
 #pragma once
 #include <string>
 #include <string_view>
 
-namespace vardo::pin {
+namespace vardo::capture {
 
 enum class SaveType { kNone, kPng, kJpeg, kGif, kBmp };
 
-// The format for a file name, by the text after its last "." in any case:
-// "png", "jpg", "gif" or "bmp". Anything else ("jpeg", "tif", no
-// extension) writes nothing.
+// The format for a file name, by the text after the last "." of its file
+// part, in any case: "png", "jpg", "gif" or "bmp". Anything else ("jpeg",
+// "tif", no extension) selects none.
 SaveType SaveTypeFor(std::string_view file_name);
 
 // Quality of the JPEG files written.
@@ -20,4 +20,4 @@ constexpr int kJpegQuality = 80;
 // each followed by a NUL, the list ending in a second NUL. UTF-8.
 std::string SaveFilterList();
 
-}  // namespace vardo::pin
+}  // namespace vardo::capture

@@ -1,0 +1,27 @@
+// What the output actions (copy, pin, save) take and what they tell the
+// user when they cannot finish.
+#pragma once
+#include <optional>
+#include <string>
+
+#include "capture/geometry.h"
+#include "capture/picture_save.h"
+
+namespace vardo::capture {
+
+// The pixels an output holds: the selection cut to the screen (a
+// highlighted maximised window reaches 2 px past it). Nothing for a
+// selection with no pixels on the screen.
+std::optional<Rect> OutputArea(const Rect& selection, Size surface);
+
+// How long copy and pin wait for a clipboard another program holds open.
+constexpr unsigned kClipboardPatienceMs = 1500;
+
+// The texts of the "错误" box (UTF-8).
+inline constexpr const char* kOutputErrorTitle = "错误";
+// The clipboard stayed busy; the capture is still open.
+std::string ClipboardBusyMessage();
+// A file name whose extension selects no format.
+std::string UnknownTypeMessage(const std::string& file_name);
+
+}  // namespace vardo::capture

@@ -1,0 +1,93 @@
+// The toolbar's colour band and its two rows: the palette and the colour
+// and font dialogs set what the tools draw with; each slider and its box
+// follow each other.
+#include "capture/toolbar_win.h"
+
+#include <commdlg.h>
+
+#include <cmath>
+
+#include "common/process_win.h"
+
+namespace vardo {
+
+namespace {
+
+// The colour dialog's custom colours, kept for the run.
+COLORREF g_custom_colours[16] = {};
+
+std::wstring TextOf(HWND box) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+LOGFONTW LogFontOf(const capture::FontSpec& f, int dpi) {
+  LOGFONTW lf{};
+  lf.lfHeight = -static_cast<LONG>(std::lround(f.points * dpi / 72.0));
+  lf.lfWeight = f.bold ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = f.italic;
+  lf.lfUnderline = f.underline;
+  lf.lfStrikeOut = f.strikethrough;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynW(lf.lfFaceName, Widen(f.name).c_str(), LF_FACESIZE);
+  return lf;
+}
+
+}  // namespace
+
+void Toolbar::SetColour(uint32_t colour) {
+  style_.colour = colour;
+  RefreshSwatch();
+}
+
+void Toolbar::MoreC_Click() {
+  CHOOSECOLORW cc{};
+  cc.lStructSize = sizeof(cc);
+  cc.hwndOwner = overlay_;
+  cc.rgbResult = style_.colour;
+  cc.lpCustColors = g_custom_colours;
+  cc.Flags = CC_RGBINIT | CC_FULLOPEN;
+  // Cancelled or failed: nothing changes.
+  if (ChooseColorW(&cc)) SetColour(cc.rgbResult & 0xFFFFFF);
+}
+
+void Toolbar::Sets_Click() {
+  LOGFONTW lf = LogFontOf(style_.font, dpi_);
+  CHOOSEFONTW cf{};
+  cf.lStructSize = sizeof(cf);
+  cf.hwndOwner = overlay_;
+  cf.lpLogFont = &lf;
+  cf.Flags = CF_INITTOLOGFONTSTRUCT | CF_SCREENFONTS | CF_EFFECTS;
+  if (!ChooseFontW(&cf)) return;
+  capture::FontSpec f;
+  f.name = Narrow(lf.lfFaceName);
+  f.points = cf.iPointSize > 0 ? cf.iPointSize / 10.0 : std::fabs(lf.lfHeight) * 72.0 / dpi_;
+  f.bold = lf.lfWeight >= FW_BOLD;
+  f.italic = lf.lfItalic != 0;
+  f.underline = lf.lfUnderline != 0;
+  f.strikethrough = lf.lfStrikeOut != 0;
+  style_.font = f;
+}
+
+void Toolbar::Slider_Change(capture::PairedValue& pair, SValue& slider, HWND box) {
+  if (syncing_) return;
+  pair.FromSlider(slider.Value());
+  const std::wstring text = Widen(pair.box_text());
+  if (TextOf(box) == text) return;
+  syncing_ = true;
+  SetWindowTextW(box, text.c_str());
+  syncing_ = false;
+}
+
+void Toolbar::Box_Change(capture::PairedValue& pair, SValue& slider, HWND box) {
+  if (syncing_) return;
+  // Text that is not a number leaves the slider and the value as they were.
+  const std::optional<float> value = pair.FromBox(Narrow(TextOf(box)));
+  if (!value) return;
+  syncing_ = true;
+  slider.SetValue(*value);
+  syncing_ = false;
+}
+
+}  // namespace vardo
