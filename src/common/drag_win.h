@@ -20,12 +20,14 @@ namespace vardo {
 // The same effect as the move loop, tracked here: after a left press the
 // window follows the pointer by the pointer's movement until the button is
 // released, and stays there. Used where the platform's title-bar move loop
-// does not run for borderless windows.
+// does not run for borderless windows and child controls.
 class PointerDrag {
  public:
-  // On a left press over `window` (a top-level window). Nothing happens for
-  // a maximised window.
-  void Begin(HWND window);
+  // On a left press over `window`: a top-level window, or a child control
+  // that moves inside its parent (nothing happens when the top-level window
+  // is maximised). With `keep_inside` a child stays whole inside its
+  // parent's client area; otherwise nothing clamps it.
+  void Begin(HWND window, bool keep_inside = false);
   // On every pointer move while the left button is held.
   void Move();
   // On the release; also safe when no drag runs.
@@ -36,8 +38,9 @@ class PointerDrag {
 
  private:
   HWND window_ = nullptr;
+  bool keep_inside_ = false;
   POINT pointer_from_{};
-  POINT window_from_{};
+  POINT window_from_{};  // in the parent's client coordinates for a child
 };
 
 }  // namespace vardo

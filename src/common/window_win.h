@@ -32,6 +32,15 @@ class Window {
   HWND hwnd_ = nullptr;
 };
 
+// Answers WM_PAINT: `paint(dc, area)` between BeginPaint and EndPaint.
+template <class Paint>
+void PaintWindow(HWND window, Paint&& paint) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  if (dc) paint(dc, ps.rcPaint);
+  EndPaint(window, &ps);
+}
+
 // Forwards the messages of a child control (a subclassed system control or a
 // plain child) to a callback object, keeping the control's own procedure.
 class ControlHook {
