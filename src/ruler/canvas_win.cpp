@@ -24,15 +24,16 @@ void Stroke(HDC dc, Point a, Point b) {
 
 bool RulerCanvas::Freeze(int w, int h) {
   Reset();
-  if (!frozen_.CreateDib(w, h) || !surface_.CreateDib(w, h)) {
-    Reset();
-    return false;
-  }
-  {
-    WindowDc screen(nullptr);
-    BitBlt(frozen_.dc(), 0, 0, w, h, screen.get(), 0, 0, SRCCOPY | CAPTUREBLT);
-  }
-  BitBlt(surface_.dc(), 0, 0, w, h, frozen_.dc(), 0, 0, SRCCOPY);
+  if (!frozen_.CreateDib(w, h)) return false;
+  WindowDc screen(nullptr);
+  BitBlt(frozen_.dc(), 0, 0, w, h, screen.get(), 0, 0, SRCCOPY | CAPTUREBLT);
+  return true;
+}
+
+bool RulerCanvas::PrepareLines() {
+  if (surface_) return true;
+  if (!frozen_ || !surface_.CreateDib(width(), height())) return false;
+  BitBlt(surface_.dc(), 0, 0, width(), height(), frozen_.dc(), 0, 0, SRCCOPY);
   return true;
 }
 
@@ -91,7 +92,7 @@ void RulerCanvas::DrawLines(HDC dc, const LineBoard& board, const Rect* clip) co
 }
 
 void RulerCanvas::Refresh(const LineBoard& board, const Rect& dirty) {
-  if (!*this) return;
+  if (!PrepareLines()) return;
   const int l = std::max(dirty.left, 0), t = std::max(dirty.top, 0);
   const int r = std::min(dirty.right(), width()), b = std::min(dirty.bottom(), height());
   if (r <= l || b <= t) return;
@@ -101,7 +102,7 @@ void RulerCanvas::Refresh(const LineBoard& board, const Rect& dirty) {
 }
 
 void RulerCanvas::PaintTo(HDC dc, const RECT& a) const {
-  if (surface_) BitBlt(dc, a.left, a.top, a.right - a.left, a.bottom - a.top, surface_.dc(), a.left, a.top, SRCCOPY);
+  if (HDC src = picture()) BitBlt(dc, a.left, a.top, a.right - a.left, a.bottom - a.top, src, a.left, a.top, SRCCOPY);
 }
 
 void RulerCanvas::DrawLiveLabel(HDC dc, Point at, const std::string& text) const {

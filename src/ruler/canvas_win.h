@@ -15,15 +15,19 @@ class RulerCanvas {
  public:
   // Copies the screen (w x h from its origin) into the frozen picture.
   bool Freeze(int w, int h);
+  // Makes the picture that carries the lines (a copy of the frozen one).
+  // Done once the window shows, off the start's path; the first change
+  // makes it too if it is not there yet.
+  bool PrepareLines();
   // The label font for the DPI.
   void SetDpi(int dpi);
   void Reset();
-  explicit operator bool() const { return frozen_ && surface_; }
+  explicit operator bool() const { return static_cast<bool>(frozen_); }
 
   int width() const { return frozen_.width(); }
   int height() const { return frozen_.height(); }
   // The frozen picture with its lines, as the window shows it.
-  HDC picture() const { return surface_.dc(); }
+  HDC picture() const { return surface_ ? surface_.dc() : frozen_.dc(); }
 
   // A label's size for its text: the text in the label font with padding.
   Size MeasureLabel(const std::string& text) const;

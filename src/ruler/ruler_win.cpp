@@ -19,6 +19,9 @@ constexpr UINT kMeasureMs = 50;
 constexpr UINT_PTR kMagnifierTimer = 2;
 constexpr UINT kMagnifierMs = 100;
 constexpr int kTickHalfTwips = 80;
+// Posted once the frozen picture shows: the panel comes up and the picture
+// for the lines is made, off the path to the freeze.
+constexpr UINT kFinishOpeningMessage = WM_APP + 1;
 // The live label sits this far right of and below the pointer.
 constexpr int kLiveOffsetTwips = 250;
 }  // namespace
@@ -43,17 +46,21 @@ bool RulerWindow::Open() {
   board_ = std::make_unique<LineBoard>([this](const std::string& t) { return canvas_.MeasureLabel(t); }, dpi_,
                                        TwipsToPixels(kTickHalfTwips, dpi_));
   menu_ = BuildLineMenu();
-  panel_.Create(hwnd(), dpi_);
-  POINT cur{};
-  GetCursorPos(&cur);
-  panel_.UpdateMagnifier(canvas_.picture(), canvas_.width(), canvas_.height(), cur);
-
   ShowWindow(hwnd(), SW_SHOW);
   UpdateWindow(hwnd());
   SetForegroundWindow(hwnd());
   SetFocus(hwnd());
-  SetTimer(hwnd(), kMagnifierTimer, kMagnifierMs, nullptr);
+  PostMessageW(hwnd(), kFinishOpeningMessage, 0, 0);
   return true;
+}
+
+void RulerWindow::FinishOpening() {
+  if (panel_.hwnd()) return;
+  panel_.Create(hwnd(), dpi_);
+  OnMagnifierTick();
+  UpdateWindow(panel_.hwnd());
+  SetTimer(hwnd(), kMagnifierTimer, kMagnifierMs, nullptr);
+  canvas_.PrepareLines();
 }
 
 void RulerWindow::OnDestroyed() {
@@ -237,6 +244,9 @@ LRESULT RulerWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // The pointer was taken away mid-drag (a dialog, a task switch): the
       // drag ends where it is.
       if (reinterpret_cast<HWND>(lp) != hwnd()) EndDrags();
+      return 0;
+    case kFinishOpeningMessage:
+      FinishOpening();
       return 0;
     case WM_CLOSE:
       Close();

@@ -30,7 +30,8 @@ class RulerWindow : public Window, private PanelActions {
   explicit RulerWindow(RulerHost& host);
   ~RulerWindow() override;
 
-  // Freezes the screen and shows the ruler over it.
+  // Freezes the screen and shows it; the panel follows as soon as the
+  // message loop runs.
   bool Open();
   bool IsOpen() const { return hwnd() != nullptr; }
   // Ends the ruler; the picture and its lines are discarded.
@@ -46,6 +47,7 @@ class RulerWindow : public Window, private PanelActions {
   void ExitProgram() override { Close(); }
   void OpenHomePage() override;
 
+  void FinishOpening();
   // Carries what the board changed onto the picture and the screen.
   void Apply();
   void PlaceLiveLabel();
