@@ -13,26 +13,24 @@ struct Target {
   HWND hwnd = WaitForTitle(process.pid(), L"capture target", 10000);
 };
 
-// Points the shell's "https" verb at a copy of the probe tool for the
-// test's lifetime (in the test prefix's machine-wide classes, which the
-// shell reads URL handlers from).
+// Points the shell's "https" verb (read from the machine-wide classes of
+// the test prefix) at a copy of the probe tool while it lives.
 struct BrowserStandIn {
   static constexpr wchar_t kKey[] = L"Software\\Classes\\https\\shell\\open\\command";
   TempDir dir{L"mirrun-browser"};
-  std::wstring exe = dir / L"browser.exe";
-  std::wstring previous;
+  std::wstring exe = dir / L"browser.exe", previous;
   static void Set(const std::wstring& cmd) {
-    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kKey, nullptr, REG_SZ, cmd.c_str(),
-                    static_cast<DWORD>((cmd.size() + 1) * sizeof(wchar_t)));
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kKey, nullptr, REG_SZ, cmd.c_str(), static_cast<DWORD>((cmd.size() + 1) * 2));
   }
   BrowserStandIn() {
     wchar_t buf[1024] = {};
     DWORD size = sizeof(buf);
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, kKey, nullptr, RRF_RT_REG_SZ, nullptr, buf, &size) == ERROR_SUCCESS) previous = buf;
+    if (!RegGetValueW(HKEY_LOCAL_MACHINE, kKey, nullptr, RRF_RT_REG_SZ, nullptr, buf, &size)) previous = buf;
     CopyFileTo(TestsDir() + L"\\tools\\probe.exe", exe);
     Set(L"\"" + exe + L"\" \"%1\"");
   }
   ~BrowserStandIn() { Set(previous); }
+  // The command line it was started with.
   std::wstring Opened() const {
     auto b = ReadFileBytes(exe + L".started");
     return std::wstring(reinterpret_cast<const wchar_t*>(b.data()), b.size() / sizeof(wchar_t));
@@ -74,21 +72,17 @@ TEST(Mirrun, StartsOnceFreezesTheScreenMeasuresAndEndsFromItsPanel) {
   // A level drag of 100 pixels: the line with a tick across each end and
   // "101px" at its middle, and the live label beside the pointer.
   ASSERT_TRUE(DrawLine({700, 650}, {750, 650}, {800, 650}, {800, 645}));
-  for (int x : {700, 701, 749, 799, 800}) EXPECT_EQ(Pixel(x, 650), kRed) << x;
-  for (POINT t : {POINT{700, 645}, POINT{700, 655}, POINT{800, 645}, POINT{800, 655}}) EXPECT_EQ(Pixel(t.x, t.y), kRed);
-  EXPECT_NE(Pixel(700, 644), kRed);
-  EXPECT_NE(Pixel(801, 650), kRed);
+  for (POINT p : {POINT{700, 650}, {749, 650}, {800, 650}, {700, 645}, {700, 655}, {800, 655}})
+    EXPECT_EQ(Pixel(p.x, p.y), kRed) << p.x << "," << p.y;
+  EXPECT_TRUE(Pixel(700, 644) != kRed && Pixel(801, 650) != kRed);
   EXPECT_TRUE(LabelReads(750, 650, L"101px"));
   EXPECT_TRUE(LabelReads(817, 667, L"101px"));
   EXPECT_TRUE(MoveUntil({900, 620}, [] { return LabelShows(917, 637, L"101px"); }));
   // A steep drag snaps to the vertical through its start.
   ASSERT_TRUE(DrawLine({1030, 480}, {1033, 560}, {1040, 680}, {1035, 680}));
-  for (int y : {480, 481, 579, 620, 680}) EXPECT_EQ(Pixel(1030, y), kRed) << y;
-  EXPECT_EQ(Pixel(1025, 480), kRed);
+  for (POINT p : {POINT{1030, 480}, {1030, 579}, {1030, 680}, {1025, 480}}) EXPECT_EQ(Pixel(p.x, p.y), kRed) << p.y;
   EXPECT_NE(Pixel(1040, 680), kRed);
   EXPECT_TRUE(LabelReads(1030, 580, L"201px"));
-  // The first line is untouched by the second.
-  EXPECT_TRUE(LabelReads(750, 650, L"101px"));
 
   // Arrow keys nudge the pointer by one pixel.
   MoveTo(600, 320);
@@ -108,21 +102,20 @@ TEST(Mirrun, StartsOnceFreezesTheScreenMeasuresAndEndsFromItsPanel) {
   EXPECT_TRUE(MoveUntil({0, 0}, [&] { return Pixel(mx + 3, my + 3) == Rgb(255, 255, 0); }));
 
   // The panel follows a drag of its body.
-  Drag(mx + 20, my + 50, mx + 420, my + 350, 10, 15);
-  EXPECT_TRUE(WaitUntil([&] { return RectOf(Panel(r.window)).left == 410; }, 2000));
-  EXPECT_EQ(RectOf(Panel(r.window)).top, 310);
+  EXPECT_TRUE(DragUntil({mx + 20, my + 50}, {mx + 200, my + 200}, {mx + 420, my + 350}, [&] {
+    RECT p = RectOf(Panel(r.window));
+    return p.left == 410 && p.top == 310;
+  }));
 
   // "More" opens the home page; "退出" ends the program.
   {
     BrowserStandIn browser;
     POINT more = r.Command(L"More");
     Click(more.x, more.y);
-    EXPECT_TRUE(WaitUntil([&] { return browser.Opened().find(L"https://vardo.example.com/mirrun") != std::wstring::npos; },
-                          8000))
-        << Utf8(browser.Opened());
-    // The browser runs on its own; let its window go before clicking on.
+    EXPECT_TRUE(WaitUntil([&] { return browser.Opened().find(L"https://vardo.example.com/mirrun") != std::wstring::npos; }));
+    // The browser runs on its own; let its window come and go before clicking on.
     WaitUntil([] { return FindWindowW(nullptr, L"probe") != nullptr; }, 3000);
-    EXPECT_TRUE(WaitUntil([] { return !FindWindowW(nullptr, L"probe"); }, 5000));
+    EXPECT_TRUE(WaitUntil([] { return !FindWindowW(nullptr, L"probe"); }));
   }
   EXPECT_TRUE(r.process.Running());
   POINT quit = r.Command(L"退出");
@@ -140,16 +133,10 @@ TEST(Mirrun, LabelsMoveAndTheMenuRecoloursAndDeletesTheirLines) {
   ASSERT_TRUE(LabelReads(400, 600, L"201px"));
 
   // Held, the segment turns blue (the ticks do not); the label alone moves.
-  MoveTo(405, 605);
-  Sleep(30);
-  LeftDown();
-  MoveTo(430, 630);
-  EXPECT_TRUE(MoveUntil({455, 655}, [] { return LabelShows(450, 650, L"201px"); }));
-  EXPECT_EQ(Pixel(350, 600), kBlue);
-  EXPECT_EQ(Pixel(300, 595), kRed);
-  LeftUp();
+  EXPECT_TRUE(DragUntil({405, 605}, {430, 630}, {455, 655}, [] {
+    return LabelShows(450, 650, L"201px") && Pixel(350, 600) == kBlue && Pixel(300, 595) == kRed;
+  }));
   EXPECT_TRUE(WaitUntil([] { return Pixel(350, 600) == kRed; }, 2000));
-  EXPECT_TRUE(LabelReads(450, 650, L"201px"));
   EXPECT_EQ(Pixel(420, 600), kRed);  // the line shows where the label was
 
   // Every colour of "测量线颜色" recolours segment, ticks and text.
@@ -168,7 +155,6 @@ TEST(Mirrun, LabelsMoveAndTheMenuRecoloursAndDeletesTheirLines) {
   DeleteLine(455, 655);
   // (The live label goes with the pointer.)
   EXPECT_TRUE(MoveUntil({1600, 300}, [&] { return CountDifferent(CaptureRect(250, 580, 300, 100), before) == 0; }));
-  EXPECT_NE(Pixel(460, 660), Rgb(255, 255, 192));
   EXPECT_TRUE(LabelReads(1250, 700, L"101px", 0));
 }
 

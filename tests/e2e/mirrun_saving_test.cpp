@@ -18,9 +18,8 @@ class MirrunSaving : public ::testing::Test {
     desktop_ = CaptureScreen();
   }
 
-  // Starts the ruler, draws a line and notes what a saved picture must be:
-  // the screen as the ruler shows it, with the frozen desktop where the
-  // panel and the live label are.
+  // Starts the ruler and draws a line; `expected_` becomes the screen as the
+  // ruler shows it with the frozen desktop where the panel and the live label are.
   void Start() {
     ruler_.reset();
     ruler_ = std::make_unique<Ruler>(dir_ / L"mirrun.exe");
@@ -33,31 +32,23 @@ class MirrunSaving : public ::testing::Test {
       for (int y = r.top; y < r.bottom; ++y)
         for (int x = r.left; x < r.right; ++x) expected_.px[static_cast<size_t>(y) * expected_.width + x] = desktop_.at(x, y);
   }
-
-  HWND OpenDialog() {
+  // Clicks "保存为图片", types the name and confirms (nothing typed: cancels).
+  void Save(const std::wstring& name) {
     POINT save = ruler_->Command(L"保存为图片");
     Click(save.x, save.y);
-    return WaitForTitle(ruler_->process.pid(), L"Save", 5000);
-  }
-  static void Confirm(HWND dialog, const std::wstring& name) {
+    HWND dialog = WaitForTitle(ruler_->process.pid(), L"Save", 5000);
+    ASSERT_TRUE(dialog);
+    // The panel is hidden meanwhile; the picture is on the clipboard.
+    EXPECT_FALSE(IsWindowVisible(Panel(ruler_->window)));
+    ExpectOnClipboard();
     SendMessageW(GetDlgItem(dialog, 0x47c), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
-    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    PostMessageW(GetDlgItem(dialog, name.empty() ? IDCANCEL : IDOK), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
   }
   void ExpectOnClipboard() const {
     auto clip = ClipboardImage();
     ASSERT_TRUE(clip.has_value());
     EXPECT_EQ(CountDifferent(*clip, expected_), 0u);
-  }
-  // Saves under `name` and waits for the program to end; returns the file.
-  std::optional<Image> SaveAndEnd(const std::wstring& typed, const std::wstring& file) {
-    HWND dialog = OpenDialog();
-    EXPECT_TRUE(dialog);
-    if (!dialog) return std::nullopt;
-    Confirm(dialog, typed);
-    EXPECT_TRUE(ruler_->process.WaitExit(5000));
-    EXPECT_FALSE(ClipboardHasBitmap());
-    return DecodeImageFile(dir_ / file);
   }
 
   TempDir dir_{L"mirrun-save"};
@@ -67,22 +58,14 @@ class MirrunSaving : public ::testing::Test {
 
 TEST_F(MirrunSaving, CancelAndFailuresKeepTheRulerUntilASaveWritesItsFile) {
   Start();
-  // Cancel: the picture stays on the clipboard, the ruler with it.
-  HWND dialog = OpenDialog();
-  ASSERT_TRUE(dialog);
-  EXPECT_FALSE(IsWindowVisible(Panel(ruler_->window)));
-  ExpectOnClipboard();
-  PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
+  Save(L"");
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(Panel(ruler_->window)) != FALSE; }, 2000));
   ExpectOnClipboard();
   // A folder that does not exist and a name no format takes: the error box,
   // no file, and the ruler carries on with its line.
   for (const std::wstring& name : {dir_ / L"no-such-folder\\x.png", std::wstring(L"notes.txt")}) {
     SCOPED_TRACE(Utf8(name));
-    dialog = OpenDialog();
-    ASSERT_TRUE(dialog);
-    Confirm(dialog, name);
+    Save(name);
     HWND box = WaitForTitle(ruler_->process.pid(), L"错误", 5000);
     ASSERT_TRUE(box);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -92,8 +75,11 @@ TEST_F(MirrunSaving, CancelAndFailuresKeepTheRulerUntilASaveWritesItsFile) {
     ExpectOnClipboard();
     EXPECT_TRUE(LabelReads(1500, 320, L"201px"));
   }
-  // A save that writes its file ends the program.
-  auto img = SaveAndEnd(L"shot", L"shot.PNG");
+  // A save that writes its file ends the program and clears the clipboard.
+  Save(L"shot");
+  EXPECT_TRUE(ruler_->process.WaitExit(5000));
+  EXPECT_FALSE(ClipboardHasBitmap());
+  auto img = DecodeImageFile(dir_ / L"shot.PNG");
   ASSERT_TRUE(img.has_value());
   EXPECT_EQ(CountDifferent(*img, expected_), 0u);
   EXPECT_EQ(ReadFileBytes(dir_ / L"shot.PNG")[1], 'P');
@@ -104,15 +90,16 @@ TEST_F(MirrunSaving, EachFormatDecodesToTheFrozenPictureWithItsLine) {
     const wchar_t* name;
     const char* magic;
     bool exact;
-  } cases[] = {{L"b.bmp", "BM", true},      {L"t.tiff", "II", true},    {L"t2.tif", "II", true},
-               {L"g.gif", "GIF", false},    {L"q.jpg", "\xFF\xD8", false}, {L"d.jpeg", "\xFF\xD8", false}};
+  } cases[] = {{L"b.bmp", "BM", true},   {L"t.tiff", "II", true},       {L"t2.tif", "II", true},
+               {L"g.gif", "GIF", false}, {L"q.jpg", "\xFF\xD8", false}, {L"d.jpeg", "\xFF\xD8", false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(Utf8(c.name));
     Start();
-    auto img = SaveAndEnd(c.name, c.name);
+    Save(c.name);
+    EXPECT_TRUE(ruler_->process.WaitExit(5000));
+    auto img = DecodeImageFile(dir_ / c.name);
     ASSERT_TRUE(img.has_value());
-    ASSERT_EQ(img->width, 1920);
-    ASSERT_EQ(img->height, 1080);
+    ASSERT_TRUE(img->width == 1920 && img->height == 1080);
     const auto bytes = ReadFileBytes(dir_ / c.name);
     EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + static_cast<long>(strlen(c.magic))), c.magic);
     if (c.exact) {

@@ -7,165 +7,113 @@
 namespace vardo::ruler {
 namespace {
 
-constexpr int kTick = 5;
-
-// Labels are 8 pixels per character, 14 high.
-LineBoard MakeBoard(int dpi = 96) {
-  return LineBoard([](const std::string& t) { return Size{8 * static_cast<int>(t.size()), 14}; }, dpi, kTick);
+// Labels 8 pixels per character, 14 high; ticks 5 pixels each side.
+LineBoard MakeBoard() {
+  return LineBoard([](const std::string& t) { return Size{8 * static_cast<int>(t.size()), 14}; }, 96, 5);
 }
 
-// Press, a move the tick sees, the tick, a last move, release.
+// Press, a move, the tick, release.
 const MeasureLine& Draw(LineBoard& b, Point from, Point to) {
   EXPECT_TRUE(b.Begin(from));
   const int index = b.next_index();
   b.DragTo(to);
   b.Tick(to);
-  b.DragTo(to);
   b.Finish();
   return *b.Find(index);
 }
 
-//   start +---------+ end        start +
-//         |         |                  |--  (ticks across the ends)
-//                                      |
-//                                  end +--
-TEST(RulerLayout, LinesSnapToTheAxisWithTicksAcrossBothEnds) {
-  const Point s{100, 200};
-  LineGeometry flat = LayoutLine(s, Point{300, 230}, Axis::kFlat, kTick);
-  EXPECT_EQ(flat.end, (Point{300, 200}));
-  EXPECT_EQ(flat.start_tick_a, (Point{100, 195}));
-  EXPECT_EQ(flat.start_tick_b, (Point{100, 205}));
-  EXPECT_EQ(flat.end_tick_a, (Point{300, 195}));
-  EXPECT_EQ(flat.end_tick_b, (Point{300, 205}));
-  EXPECT_EQ(flat.label, (Point{200, 200}));
-  EXPECT_EQ(StrokeBounds(flat), (Rect{100, 195, 201, 11}));
-
-  LineGeometry steep = LayoutLine(s, Point{90, 51}, Axis::kSteep, kTick);
-  EXPECT_EQ(steep.end, (Point{100, 51}));
-  EXPECT_EQ(steep.start_tick_a, (Point{95, 200}));
-  EXPECT_EQ(steep.start_tick_b, (Point{105, 200}));
-  EXPECT_EQ(steep.end_tick_a, (Point{95, 51}));
-  EXPECT_EQ(steep.end_tick_b, (Point{105, 51}));
-  EXPECT_EQ(steep.label, (Point{100, 125}));  // (200 + 51) / 2
-}
-
 TEST(RulerLength, CountsBothEndPixelsInPhysicalPixelsAtEveryDpi) {
   for (int dpi : {96, 120, 144, 168, 192}) {
-    SCOPED_TRACE(dpi);
-    EXPECT_EQ(LengthText(LengthTwips(Point{10, 5}, Point{110, 5}, dpi), dpi), "101px");
-    EXPECT_EQ(LengthText(LengthTwips(Point{10, 5}, Point{10, 5}, dpi), dpi), "1px");
-    EXPECT_EQ(LengthText(LengthTwips(Point{0, 900}, Point{0, 0}, dpi), dpi), "901px");
+    EXPECT_EQ(LengthText(LengthTwips(Point{10, 5}, Point{110, 5}, dpi), dpi), "101px") << dpi;
+    EXPECT_EQ(LengthText(LengthTwips(Point{10, 5}, Point{10, 5}, dpi), dpi), "1px") << dpi;
   }
-  EXPECT_DOUBLE_EQ(LengthTwips(Point{10, 5}, Point{110, 5}, 96), 1500.0);
-  EXPECT_DOUBLE_EQ(LengthTwips(Point{10, 5}, Point{110, 5}, 144), 1000.0);
-  // Not rounded: up to 15 significant digits.
-  EXPECT_EQ(LengthText(1505, 96), "101.333333333333px");
-  EXPECT_EQ(LengthText(5, 144), "1.5px");
+  EXPECT_DOUBLE_EQ(LengthTwips(Point{0, 900}, Point{0, 0}, 144), 9000.0);
+  EXPECT_EQ(LengthText(1505, 96), "101.333333333333px");  // not rounded: 15 digits
 }
 
-TEST(RulerAxis, TiesKeepTheCodeAndDragsAlongAnAxisTakeIt) {
-  DirectionState s;
-  UpdateAxis(5, 5, s);  // 45 degrees
-  UpdateAxis(0, 0, s);
-  EXPECT_EQ(s.axis, Axis::kNone);
-  UpdateAxis(40, 0, s);
-  EXPECT_EQ(s.axis, Axis::kFlat);
-  UpdateAxis(-7, 7, s);
-  UpdateAxis(0, 0, s);
-  EXPECT_EQ(s.axis, Axis::kFlat);
-  UpdateAxis(0, -3, s);
-  EXPECT_EQ(s.axis, Axis::kSteep);
-  UpdateAxis(30, 29, s);
-  EXPECT_EQ(s.axis, Axis::kFlat);
-  UpdateAxis(-29, -30, s);
-  EXPECT_EQ(s.axis, Axis::kSteep);
-}
-
-TEST(RulerDrawing, TheTickSetsTheAxisAndTheLabelReadsTheLineAsDrawn) {
+//  start +----------+ end      ticks across both ends, label corner at the
+//        |  label   |          middle; steep lines run down the start's x
+TEST(RulerDrawing, TheTickSetsTheAxisWithItsTiesAndTheLineSnapsToIt) {
   LineBoard b = MakeBoard();
   ASSERT_TRUE(b.Begin(Point{100, 100}));
-  // Before the first tick there is no axis: nothing is laid out.
-  b.DragTo(Point{300, 130});
-  EXPECT_FALSE(b.Find(1)->shown);
-  b.Tick(Point{300, 130});
-  const MeasureLine* l = b.Find(1);
-  EXPECT_TRUE(l->shown);
-  EXPECT_EQ(l->geometry.end, (Point{300, 100}));
-  EXPECT_EQ(l->text, "201px");
-  EXPECT_EQ(b.live_text(), "201px");
-  EXPECT_EQ(l->label_size, (Size{40, 14}));
-  // Turning steep flips the line at the tick, before any further move.
-  b.Tick(Point{120, 400});
-  EXPECT_EQ(b.Find(1)->geometry.end, (Point{100, 130}));
-  b.DragTo(Point{120, 400});
-  EXPECT_EQ(b.Find(1)->geometry.end, (Point{100, 400}));
-  EXPECT_EQ(b.Find(1)->text, "301px");
-  // Back to the start: a zero-length line reads "1px".
-  b.DragTo(Point{100, 100});
+  // Exactly 45 degrees and no movement set no axis: nothing is laid out.
+  b.DragTo(Point{130, 130});
+  b.Tick(Point{130, 130});
   b.Tick(Point{100, 100});
-  EXPECT_EQ(b.Find(1)->text, "1px");
+  EXPECT_FALSE(b.Find(1)->shown);
   EXPECT_EQ(b.live_text(), "1px");
+  // Kept exactly level, the drag measures level.
+  b.DragTo(Point{300, 100});
+  b.Tick(Point{300, 100});
+  const LineGeometry& g = b.Find(1)->geometry;
+  EXPECT_EQ(g.end, (Point{300, 100}));
+  EXPECT_TRUE(g.start_tick_a == (Point{100, 95}) && g.start_tick_b == (Point{100, 105}));
+  EXPECT_TRUE(g.end_tick_a == (Point{300, 95}) && g.end_tick_b == (Point{300, 105}));
+  EXPECT_EQ(g.label, (Point{200, 100}));
+  EXPECT_EQ(b.Find(1)->text, "201px");
+  EXPECT_EQ(LineBoard::Bounds(*b.Find(1)), (Rect{100, 95, 201, 19}));  // label 40 x 14 at (200, 100)
+  // A tie keeps the axis; turning steep flips the line at the tick.
+  b.Tick(Point{150, 150});
+  EXPECT_EQ(b.axis(), Axis::kFlat);
+  b.Tick(Point{120, 400});
+  b.DragTo(Point{90, 351});
+  EXPECT_EQ(g.end, (Point{100, 351}));
+  EXPECT_TRUE(g.start_tick_a == (Point{95, 100}) && g.end_tick_b == (Point{105, 351}));
+  EXPECT_EQ(g.label, (Point{100, 225}));
+  EXPECT_EQ(b.Find(1)->text, "252px");
+  EXPECT_EQ(b.live_text(), "252px");
   b.Finish();
-  EXPECT_EQ(b.next_index(), 2);
-  // The next line starts with the axis the last one left.
+  // The next line starts with the axis the last one left; a press and
+  // release never laid out leaves nothing.
   ASSERT_TRUE(b.Begin(Point{500, 500}));
   b.DragTo(Point{600, 510});
   EXPECT_EQ(b.Find(2)->geometry.end, (Point{500, 510}));
   b.Finish();
-  // A press and release that was never laid out leaves nothing behind.
   ASSERT_TRUE(b.Begin(Point{700, 700}));
-  b.Tick(Point{700, 700});
   b.Finish();
-  EXPECT_EQ(b.Find(3), nullptr);
   EXPECT_EQ(b.lines().size(), 2u);
   EXPECT_EQ(b.next_index(), 4);
 }
 
 TEST(RulerLabels, DragHighlightsThenTakesTheCurrentColourAndCommandsNeedALine) {
   LineBoard b = MakeBoard();
-  const MeasureLine& first = Draw(b, Point{100, 100}, Point{300, 110});
-  ASSERT_EQ(first.geometry.label, (Point{200, 100}));
+  Draw(b, Point{100, 100}, Point{300, 110});
   Draw(b, Point{100, 300}, Point{110, 500});
-  b.TakeDirty();
-  // Nothing is active yet: commands do nothing, not even to new lines.
-  b.SetColor(kBlack);
+  b.SetColor(kBlack);  // nothing active yet
   b.Delete();
   EXPECT_EQ(b.color(), kRed);
   EXPECT_EQ(b.lines().size(), 2u);
 
-  EXPECT_EQ(b.LabelAt(Point{205, 105}), 1);
   EXPECT_EQ(b.LabelAt(Point{199, 105}), 0);
+  ASSERT_EQ(b.LabelAt(Point{205, 105}), 1);
+  b.TakeDirty();
   b.BeginLabelDrag(1, Point{205, 105});
   EXPECT_TRUE(b.Find(1)->highlighted);
   b.DragLabelTo(Point{405, 605});
   EXPECT_EQ(b.Find(1)->geometry.label, (Point{400, 600}));
-  EXPECT_EQ(b.lines().back().index, 1);  // brought to the front
-  // The picture changed where the label was and where it is now.
-  const Rect dirty = b.TakeDirty();
-  EXPECT_TRUE(dirty.Contains(Point{201, 101}));
-  EXPECT_TRUE(dirty.Contains(Point{439, 613}));
+  EXPECT_EQ(b.lines().back().index, 1);  // in front
+  const Rect dirty = b.TakeDirty();      // where it was and where it is
+  EXPECT_TRUE(dirty.Contains(Point{201, 101}) && dirty.Contains(Point{439, 613}));
   b.EndLabelDrag();
   EXPECT_FALSE(b.Find(1)->highlighted);
 
-  // Colour commands act on the active line and on lines to come; the
-  // moved label stays where it was put.
+  // Colours go to the active line and to lines to come.
   b.SetColor(kBlack);
   EXPECT_EQ(b.Find(1)->color, kBlack);
-  EXPECT_EQ(b.Find(1)->geometry.label, (Point{400, 600}));
   EXPECT_EQ(b.Find(2)->color, kRed);
   EXPECT_EQ(Draw(b, Point{800, 800}, Point{900, 790}).color, kBlack);
-  // Releasing a label gives its line the current colour, whatever it had.
+  // A released label gives its line the current colour, whatever it had.
   b.ChooseForMenu(2);
   b.SetColor(kGreen);
   b.BeginLabelDrag(1, Point{401, 601});
   b.EndLabelDrag();
   EXPECT_EQ(b.Find(1)->color, kGreen);
-  // Delete removes the active line only; repeating it does nothing.
+  // Delete takes the active line only; after it the commands do nothing.
   b.ChooseForMenu(2);
   b.Delete();
-  EXPECT_EQ(b.Find(2), nullptr);
   b.SetColor(kYellow);
   b.Delete();
+  EXPECT_EQ(b.Find(2), nullptr);
   EXPECT_EQ(b.color(), kGreen);
   EXPECT_EQ(b.lines().size(), 2u);
 }
@@ -177,16 +125,13 @@ TEST(RulerIndices, StopAtTheLastIndexWithoutHarmToExistingLines) {
     ASSERT_TRUE(b.Begin(Point{5, 5}));
     b.Finish();
   }
-  const MeasureLine& last = Draw(b, Point{10, 50}, Point{20, 90});
-  EXPECT_EQ(last.index, LineBoard::kMaxIndex);
+  EXPECT_EQ(Draw(b, Point{10, 50}, Point{20, 90}).index, LineBoard::kMaxIndex);
   EXPECT_FALSE(b.Begin(Point{30, 30}));
   b.DragTo(Point{90, 30});
-  b.Tick(Point{90, 30});
   b.Finish();
   ASSERT_EQ(b.lines().size(), 2u);
   EXPECT_EQ(b.Find(1)->geometry.end, first.geometry.end);
   EXPECT_EQ(b.Find(1)->text, first.text);
-  EXPECT_EQ(b.next_index(), LineBoard::kMaxIndex + 1);
 }
 
 }  // namespace
