@@ -19,9 +19,10 @@ constexpr UINT kMeasureMs = 50;
 constexpr UINT_PTR kMagnifierTimer = 2;
 constexpr UINT kMagnifierMs = 100;
 constexpr int kTickHalfTwips = 80;
-// Posted once the frozen picture shows: the panel comes up and the picture
-// for the lines is made, off the path to the freeze.
+// Posted once the frozen picture shows: the panel comes up, then the
+// picture for the lines is made, off the path to the freeze.
 constexpr UINT kFinishOpeningMessage = WM_APP + 1;
+constexpr UINT kPrepareLinesMessage = WM_APP + 2;
 // The live label sits this far right of and below the pointer.
 constexpr int kLiveOffsetTwips = 250;
 }  // namespace
@@ -60,7 +61,7 @@ void RulerWindow::FinishOpening() {
   OnMagnifierTick();
   UpdateWindow(panel_.hwnd());
   SetTimer(hwnd(), kMagnifierTimer, kMagnifierMs, nullptr);
-  canvas_.PrepareLines();
+  PostMessageW(hwnd(), kPrepareLinesMessage, 0, 0);
 }
 
 void RulerWindow::OnDestroyed() {
@@ -247,6 +248,9 @@ LRESULT RulerWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case kFinishOpeningMessage:
       FinishOpening();
+      return 0;
+    case kPrepareLinesMessage:
+      canvas_.PrepareLines();
       return 0;
     case WM_CLOSE:
       Close();
