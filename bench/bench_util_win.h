@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "common/handles_win.h"
+
 namespace bench {
 
 inline double NowMs() {
@@ -41,5 +43,57 @@ inline std::wstring ExeFolder() {
   std::wstring p(buf, n);
   return p.substr(0, p.find_last_of(L"\\/"));
 }
+
+inline void Pump() {
+  MSG m;
+  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+}
+
+// The reference for showing a frozen screen: what a minimal screen-copy
+// program does (copy the screen into a bitmap, show a full-screen window
+// that paints it).
+class ScreenCopyReference {
+ public:
+  ScreenCopyReference() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"BenchReference";
+    RegisterClassW(&wc);
+  }
+  // Milliseconds from nothing to the window shown with the copy on it.
+  double Run(int w, int h) {
+    double t0 = NowMs();
+    frozen_.CreateDib(w, h);
+    HDC screen = GetDC(nullptr);
+    BitBlt(frozen_.dc(), 0, 0, w, h, screen, 0, 0, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    HWND wnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"BenchReference", L"", WS_POPUP, 0, 0, w, h,
+                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    ShowWindow(wnd, SW_SHOW);
+    UpdateWindow(wnd);
+    GdiFlush();
+    double t = NowMs() - t0;
+    DestroyWindow(wnd);
+    frozen_.Reset();
+    Pump();
+    return t;
+  }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<ScreenCopyReference*>(GetWindowLongPtrW(w, GWLP_USERDATA));
+    if (m == WM_PAINT && self) {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(w, &ps);
+      BitBlt(dc, 0, 0, self->frozen_.width(), self->frozen_.height(), self->frozen_.dc(), 0, 0, SRCCOPY);
+      EndPaint(w, &ps);
+      return 0;
+    }
+    return DefWindowProcW(w, m, wp, lp);
+  }
+  vardo::MemoryCanvas frozen_;
+};
 
 }  // namespace bench

@@ -31,45 +31,6 @@ class NullHost : public vardo::OverlayHost {
   bool PopupTextLabelMenu(HWND) override { return false; }
 };
 
-void Pump() {
-  MSG m;
-  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-}
-
-// The reference: what a minimal screen-copy program does.
-struct Reference {
-  vardo::MemoryCanvas frozen;
-  static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-    if (m == WM_PAINT) {
-      auto* self = reinterpret_cast<Reference*>(GetWindowLongPtrW(w, GWLP_USERDATA));
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(w, &ps);
-      BitBlt(dc, 0, 0, self->frozen.width(), self->frozen.height(), self->frozen.dc(), 0, 0, SRCCOPY);
-      EndPaint(w, &ps);
-      return 0;
-    }
-    return DefWindowProcW(w, m, wp, lp);
-  }
-  double Run(int w, int h) {
-    double t0 = bench::NowMs();
-    frozen.CreateDib(w, h);
-    HDC screen = GetDC(nullptr);
-    BitBlt(frozen.dc(), 0, 0, w, h, screen, 0, 0, SRCCOPY);
-    ReleaseDC(nullptr, screen);
-    HWND wnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"BenchReference", L"", WS_POPUP, 0, 0, w, h,
-                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    ShowWindow(wnd, SW_SHOW);
-    UpdateWindow(wnd);
-    GdiFlush();
-    double t = bench::NowMs() - t0;
-    DestroyWindow(wnd);
-    frozen.Reset();
-    Pump();
-    return t;
-  }
-};
-
 }  // namespace
 
 int wmain() {
@@ -77,14 +38,8 @@ int wmain() {
   const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
   std::printf("screen %d x %d\n", w, h);
 
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = Reference::Proc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"BenchReference";
-  RegisterClassW(&wc);
-
   NullHost host;
-  Reference ref;
+  bench::ScreenCopyReference ref;
   std::vector<double> ours, theirs;
   for (int i = 0; i < 12; ++i) {
     double t0 = bench::NowMs();
@@ -92,7 +47,7 @@ int wmain() {
     GdiFlush();
     double t = bench::NowMs() - t0;
     vardo::UnloadCaptureOverlay();
-    Pump();
+    bench::Pump();
     double r = ref.Run(w, h);
     if (i >= 2) {  // the first runs warm caches and the server
       ours.push_back(t);
@@ -176,7 +131,7 @@ int wmain() {
     }
   }
   SendMessageW(overlay, WM_LBUTTONUP, 0, at(w * 3 / 4, h * 3 / 4));
-  Pump();
+  bench::Pump();
   settle();
   std::vector<double> move, move_ref;
   for (int i = 0; i < 60; ++i) {
@@ -193,7 +148,7 @@ int wmain() {
     }
   }
   vardo::UnloadCaptureOverlay();
-  Pump();
+  bench::Pump();
   bench::PrintRatio("one mouse move over a fixed selection", move, "one full-screen blit", move_ref);
   bench::PrintRatio("one rubber-band drag step", drag, "one full-screen blit", drag_ref);
 

@@ -22,11 +22,11 @@ struct Size {
   bool operator==(const Size&) const = default;
 };
 
-inline constexpr ColorValue kRed = MakeColor(255, 0, 0);
-inline constexpr ColorValue kYellow = MakeColor(255, 255, 0);
-inline constexpr ColorValue kGreen = MakeColor(0, 255, 0);
-inline constexpr ColorValue kBlue = MakeColor(0, 0, 255);
-inline constexpr ColorValue kWhite = MakeColor(255, 255, 255);
+using vardo::kBlue;
+using vardo::kGreen;
+using vardo::kRed;
+using vardo::kWhite;
+using vardo::kYellow;
 inline constexpr ColorValue kLabelGreen = MakeColor(192, 255, 192);
 
 // Where the parts of one callout go for a pointer position.

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "common/handles_win.h"
+#include "common/popup_menu_win.h"
 
 namespace vardo::colorpick {
 
@@ -23,9 +24,5 @@ enum MenuCommand : UINT {
 // but no menu item: the menu does not offer them.
 UniqueMenu BuildCalloutMenu();
 UniqueMenu BuildTrayMenu();
-
-// Shows a popup menu at the pointer and returns the chosen command (0 when
-// dismissed).
-UINT TrackMenuAtCursor(HMENU menu, HWND owner);
 
 }  // namespace vardo::colorpick

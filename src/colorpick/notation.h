@@ -4,18 +4,17 @@
 #include <cstdint>
 #include <string>
 
+#include "common/color.h"
+
 namespace vardo::colorpick {
 
-// 0x00BBGGRR, red in the low byte (the platform's COLORREF).
-using ColorValue = uint32_t;
+using vardo::ColorValue;
+using vardo::MakeColor;
 
 struct Rgb {
   int r = 0, g = 0, b = 0;
 };
 Rgb SplitColor(ColorValue value);
-constexpr ColorValue MakeColor(int r, int g, int b) {
-  return static_cast<ColorValue>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
-}
 
 // Two upper-case hexadecimal digits ("0A").
 std::string Hex2(int component);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/dpi_win.h"
+#include "common/magnifier_win.h"
 #include "common/units.h"
 
 namespace vardo::colorpick {
@@ -17,10 +18,9 @@ constexpr int kPanelW = 3975, kPanelH = 1995;
 constexpr int kTitleH = 300;
 constexpr int kMagnifierSide = 1000;
 
-// The magnifier: a 50 x 50 source square from 7 pixels above and left of
-// the pointer, drawn 4 times as large; the pointer's pixel is framed by a
-// 5-pixel green square at (27, 27) of the zoomed picture.
-constexpr int kZoomSource = 50, kZoom = 4, kSourceOffset = 7, kMarkerAt = 27, kMarkerSide = 5;
+// The pointer's pixel in the magnifier is framed by a 5-pixel green square
+// at (27, 27) of the zoomed picture.
+constexpr int kMarkerAt = 27, kMarkerSide = 5;
 
 enum ControlId { kIdTitle = 11, kIdHex = 20, kIdRgb = 21, kIdTip1 = 30, kIdTip2 = 31, kIdSave = 10, kIdClose = 9 };
 }  // namespace
@@ -72,7 +72,7 @@ bool PickerPanel::Create(HWND picker, int dpi) {
   make(L"关闭", SS_NOTIFY | SS_CENTER | SS_CENTERIMAGE, Twips(kPanelW - 1020, 1590, 900, 270), kIdClose,
        font_.get());
 
-  zoom_.CreateDib(kZoomSource * kZoom, kZoomSource * kZoom);
+  zoom_.CreateDib(kZoomSide, kZoomSide);
   if (zoom_) PatBlt(zoom_.dc(), 0, 0, zoom_.width(), zoom_.height(), BLACKNESS);
   ShowWindow(hwnd(), SW_SHOWNA);
   return true;
@@ -97,17 +97,8 @@ std::wstring PickerPanel::RgbText() const { return TextOfWindow(lrgb_); }
 void PickerPanel::UpdateMagnifier(HDC surface, int sw, int sh, POINT cursor) {
   if (!zoom_ || !hwnd()) return;
   HDC dc = zoom_.dc();
-  PatBlt(dc, 0, 0, zoom_.width(), zoom_.height(), BLACKNESS);
-  // Only the part of the source square that lies on the picture; the rest
-  // stays black.
-  const int sx = cursor.x - kSourceOffset, sy = cursor.y - kSourceOffset;
-  const int l = std::max(sx, 0), t = std::max(sy, 0);
-  const int r = std::min(sx + kZoomSource, sw), b = std::min(sy + kZoomSource, sh);
-  if (r > l && b > t) {
-    SetStretchBltMode(dc, COLORONCOLOR);
-    StretchBlt(dc, (l - sx) * kZoom, (t - sy) * kZoom, (r - l) * kZoom, (b - t) * kZoom, surface, l, t, r - l, b - t,
-               SRCCOPY);
-  }
+  // Source pixels off the picture stay black.
+  DrawMagnified(dc, surface, sw, sh, cursor, RGB(0, 0, 0));
   UniquePen pen(CreatePen(PS_SOLID, 1, RGB(0, 255, 0)));
   SelectGuard p(dc, pen.get());
   SelectGuard br(dc, GetStockObject(NULL_BRUSH));
@@ -212,36 +203,19 @@ LRESULT PickerPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONDOWN: {
       POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
       pressed_ = PartAt(p);
-      SetCapture(hwnd());
-      if (pressed_ == Part::kBody) {
-        moving_ = true;
-        POINT s{};
-        GetCursorPos(&s);
-        RECT r{};
-        GetWindowRect(hwnd(), &r);
-        grab_ = POINT{s.x - r.left, s.y - r.top};
-      }
+      // The panel stays whole inside the picker window.
+      if (pressed_ == Part::kBody) drag_.Begin(hwnd(), true);
+      else SetCapture(hwnd());
       return 0;
     }
     case WM_MOUSEMOVE:
-      if (moving_ && (wp & MK_LBUTTON)) {
-        POINT s{};
-        GetCursorPos(&s);
-        HWND parent = GetParent(hwnd());
-        ScreenToClient(parent, &s);
-        RECT pr{};
-        GetClientRect(parent, &pr);
-        // The panel stays whole inside the picker window.
-        const int x = std::clamp(static_cast<int>(s.x - grab_.x), 0, std::max(0, static_cast<int>(pr.right) - w_));
-        const int y = std::clamp(static_cast<int>(s.y - grab_.y), 0, std::max(0, static_cast<int>(pr.bottom) - h_));
-        SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-      }
+      if (wp & MK_LBUTTON) drag_.Move();
       return 0;
     case WM_LBUTTONUP: {
       POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
       const Part pressed = pressed_;
       pressed_ = Part::kNone;
-      moving_ = false;
+      drag_.End();
       if (GetCapture() == hwnd()) ReleaseCapture();
       const Part now = PartAt(p);
       if (pressed == now && now == Part::kExit) actions_.ExitProgram();
@@ -249,7 +223,7 @@ LRESULT PickerPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_CAPTURECHANGED:
-      moving_ = false;
+      drag_.Cancel();
       return 0;
     default:
       break;

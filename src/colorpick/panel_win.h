@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "common/drag_win.h"
 #include "common/handles_win.h"
 #include "common/window_win.h"
 
@@ -53,8 +54,7 @@ class PickerPanel : public Window {
   UniqueFont font_, readout_font_;
   UniqueBrush back_brush_, title_brush_;
   MemoryCanvas zoom_;
-  bool moving_ = false;
-  POINT grab_{};
+  PointerDrag drag_;
   Part pressed_ = Part::kNone;
 };
 

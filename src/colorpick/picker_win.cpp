@@ -5,6 +5,7 @@
 #include "colorpick/callout_paint_win.h"
 #include "colorpick/menus_win.h"
 #include "common/dpi_win.h"
+#include "common/magnifier_win.h"
 #include "common/process_win.h"
 #include "common/savepic_win.h"
 #include "common/units.h"
@@ -190,16 +191,7 @@ void PickerWindow::OnKey(WPARAM key) {
     CopyAndClose(ShiftKeyText(Narrow(panel_.RgbText())));
     return;
   }
-  POINT p{};
-  GetCursorPos(&p);
-  switch (key) {
-    case VK_UP: --p.y; break;
-    case VK_DOWN: ++p.y; break;
-    case VK_LEFT: --p.x; break;
-    case VK_RIGHT: ++p.x; break;
-    default: return;
-  }
-  SetCursorPos(p.x, p.y);
+  if (!NudgePointer(key)) return;
   // The readout follows at once, whether or not the platform reports the
   // programmatic move as a pointer move.
   POINT c{};

@@ -1,5 +1,7 @@
 #include "common/drag_win.h"
 
+#include <algorithm>
+
 namespace vardo {
 
 namespace {
@@ -24,13 +26,18 @@ void DragControl(HWND window, HWND control) {
 
 namespace vardo {
 
-void PointerDrag::Begin(HWND window) {
-  if (!window || IsZoomed(window)) return;
+namespace {
+HWND ParentOfChild(HWND w) { return (GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD) ? GetParent(w) : nullptr; }
+}  // namespace
+
+void PointerDrag::Begin(HWND window, bool keep_inside) {
+  if (!window || IsZoomed(GetAncestor(window, GA_ROOT))) return;
   RECT r{};
   GetWindowRect(window, &r);
+  if (HWND parent = ParentOfChild(window)) MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
   GetCursorPos(&pointer_from_);
   window_from_ = {r.left, r.top};
-  if (GetWindowLongW(window, GWL_STYLE) & WS_CHILD) ScreenToClient(GetParent(window), &window_from_);
+  keep_inside_ = keep_inside;
   window_ = window;
   SetCapture(window);
 }
@@ -39,8 +46,17 @@ void PointerDrag::Move() {
   if (!window_) return;
   POINT p{};
   GetCursorPos(&p);
-  SetWindowPos(window_, nullptr, window_from_.x + p.x - pointer_from_.x, window_from_.y + p.y - pointer_from_.y, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  int x = window_from_.x + p.x - pointer_from_.x, y = window_from_.y + p.y - pointer_from_.y;
+  HWND parent = ParentOfChild(window_);
+  if (parent && keep_inside_) {
+    RECT pr{}, wr{};
+    GetClientRect(parent, &pr);
+    GetWindowRect(window_, &wr);
+    const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+    x = std::clamp(x, 0, std::max(0, static_cast<int>(pr.right) - w));
+    y = std::clamp(y, 0, std::max(0, static_cast<int>(pr.bottom) - h));
+  }
+  SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool PointerDrag::OnMessage(UINT msg, WPARAM wp) {

@@ -20,12 +20,14 @@ namespace vardo {
 // The same effect as the move loop, tracked here: after a left press the
 // window follows the pointer by the pointer's movement until the button is
 // released, and stays there. Used where the platform's title-bar move loop
-// does not run for borderless windows, and for child panels.
+// does not run for borderless windows and child controls.
 class PointerDrag {
  public:
-  // On a left press over `window` (a top-level window, or a child that then
-  // moves within its parent). Nothing happens for a maximised window.
-  void Begin(HWND window);
+  // On a left press over `window`: a top-level window, or a child control
+  // that moves inside its parent (nothing happens when the top-level window
+  // is maximised). With `keep_inside` a child stays whole inside its
+  // parent's client area; otherwise nothing clamps it.
+  void Begin(HWND window, bool keep_inside = false);
   // Lets the drag take the dragged window's messages once it has begun:
   // moves with the left button held follow the pointer, the release ends
   // the drag and a capture lost to another window cancels it. True when the
@@ -41,8 +43,9 @@ class PointerDrag {
 
  private:
   HWND window_ = nullptr;
+  bool keep_inside_ = false;
   POINT pointer_from_{};
-  POINT window_from_{};
+  POINT window_from_{};  // in the parent's client coordinates for a child
 };
 
 }  // namespace vardo

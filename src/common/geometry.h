@@ -32,4 +32,15 @@ struct Rect {
   friend bool operator==(const Rect&, const Rect&) = default;
 };
 
+// The smallest rectangle holding both; an empty one adds nothing.
+inline Rect Union(const Rect& a, const Rect& b) {
+  if (a.Empty()) return b;
+  if (b.Empty()) return a;
+  const int l = a.left < b.left ? a.left : b.left;
+  const int t = a.top < b.top ? a.top : b.top;
+  const int r = a.right() > b.right() ? a.right() : b.right();
+  const int btm = a.bottom() > b.bottom() ? a.bottom() : b.bottom();
+  return Rect{l, t, r - l, btm - t};
+}
+
 }  // namespace vardo

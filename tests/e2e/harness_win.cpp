@@ -332,6 +332,17 @@ HWND FindChildByClass(HWND parent, const std::wstring& cls) {
 
 bool IsTopmost(HWND w) { return (GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
+bool MenuOpen() {
+  bool open = false;
+  EnumWindows(
+      [](HWND w, LPARAM lp) -> BOOL {
+        if (IsWindowVisible(w) && ClassOf(w) == L"#32768") *reinterpret_cast<bool*>(lp) = true;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&open));
+  return open;
+}
+
 // ---- input -------------------------------------------------------------------
 void MoveTo(int x, int y) {
   SIZE s = ScreenSize();

@@ -86,6 +86,8 @@ HWND WaitForTitle(DWORD pid, const std::wstring& title, DWORD timeout_ms = 5000)
 HWND FindChildByText(HWND parent, const std::wstring& text);
 HWND FindChildByClass(HWND parent, const std::wstring& cls);
 bool IsTopmost(HWND w);
+// Whether a popup menu of any process is open (class "#32768").
+bool MenuOpen();
 
 // ---- input (SendInput) ---------------------------------------------------------
 void MoveTo(int x, int y);

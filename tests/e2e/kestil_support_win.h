@@ -113,18 +113,6 @@ inline void SlowDrag(POINT from, const std::vector<POINT>& points, DWORD pause_m
 
 inline uint32_t ScreenPixel(int x, int y) { return CaptureRect(x, y, 1, 1).px[0]; }
 
-// Popup menus of any process are top-level windows of class "#32768".
-inline bool MenuOpen() {
-  bool open = false;
-  EnumWindows(
-      [](HWND w, LPARAM lp) -> BOOL {
-        if (IsWindowVisible(w) && ClassOf(w) == L"#32768") *reinterpret_cast<bool*>(lp) = true;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&open));
-  return open;
-}
-
 // Chooses the n-th item (0-based) of the open menu with the keyboard.
 inline void ChooseMenuItem(int n) {
   for (int i = 0; i <= n; ++i) {

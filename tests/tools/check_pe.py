@@ -142,8 +142,8 @@ def main():
         problems, imps, delayed, uses_gdiplus = check(p)
         print(os.path.basename(p), 'imports:', ' '.join(imps), '| delay-loaded:', ' '.join(delayed) or '-',
               '| GDI+ delay-loaded:', 'yes' if uses_gdiplus else 'no')
-        # Vardo and kestil draw and encode with GDI+ (mirrun too, once it saves).
-        if os.path.basename(p) in ('Vardo.exe', 'kestil.exe') and not uses_gdiplus:
+        # All three draw and encode with GDI+.
+        if not uses_gdiplus:
             problems.append('GDI+ is not delay-loaded')
         for pr in problems:
             print('  FAIL', pr)
