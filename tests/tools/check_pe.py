@@ -5,7 +5,7 @@
 - gdiplus.dll is only delay-loaded, never imported directly (so a planted
   copy next to the program is never loaded at start);
 - the manifest declares per-monitor v2 DPI awareness and common controls 6;
-- a version resource is present.
+- a version resource and a program icon are present.
 Usage: check_pe.py OUTPUT_FOLDER
 """
 import os
@@ -126,6 +126,9 @@ def check(path):
                 problems.append('manifest lacks ' + needle)
     if 16 not in res:
         problems.append('no version resource')
+    # The icon the shell, the installer's shortcut and the window show.
+    if 14 not in res:
+        problems.append('no icon')
     return problems, imps, pe.delay_imports(), uses_gdiplus
 
 

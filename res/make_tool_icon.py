@@ -1,17 +1,18 @@
 #!/usr/bin/env python3
-"""Draws kestil's icon and writes kestil.ico: 16, 24, 32 and 48 px images in
-32-bit colour with alpha.
+"""Draws a companion tool's icon and writes it as an .ico file: 16, 24, 32
+and 48 px images in 32-bit colour with alpha, on transparency.
 
-The artwork is a colour picker's pipette over a round swatch of three
-colours, on transparency.
-Run: python3 src/colorpick/make_icon.py src/colorpick/kestil.ico
+kestil: a colour picker's pipette over a round swatch of three colours.
+mirrun: a yellow ruler with tick marks, laid across the square.
+Run: python3 res/make_tool_icon.py kestil src/colorpick/kestil.ico
+     python3 res/make_tool_icon.py mirrun src/ruler/mirrun.ico
 """
 import math
 import struct
 import sys
 
 
-def sample(u, v):
+def sample_kestil(u, v):
     # Pipette: a dark diagonal bar from the top right to the centre, with a
     # white tip.
     du, dv = u - 0.5, v - 0.5
@@ -28,6 +29,30 @@ def sample(u, v):
         third = int(((a + math.pi) / (2 * math.pi)) * 3) % 3
         return [(230, 40, 40, 1.0), (40, 180, 70, 1.0), (30, 110, 230, 1.0)][third]
     return (0, 0, 0, 0.0)
+
+
+def sample_mirrun(u, v):
+    # The ruler: a band from the bottom left to the top right.
+    du, dv = u - 0.5, v - 0.5
+    t = (du - dv) / 2 ** 0.5          # along the band
+    d = (du + dv) / 2 ** 0.5          # across it, positive towards the bottom right
+    half = 0.19
+    if abs(t) > 0.62 or abs(d) > half:
+        return (0, 0, 0, 0.0)
+    if abs(d) > half - 0.045 or abs(t) > 0.62 - 0.045:
+        return (60, 50, 20, 1.0)      # outline
+    # Ticks from the upper edge, long and short in turn.
+    step = 0.155
+    k = round(t / step)
+    if abs(t - k * step) < 0.028:
+        reach = 0.20 if k % 2 == 0 else 0.11
+        if d < -half + 0.045 + reach:
+            return (60, 50, 20, 1.0)
+    return (250, 205, 40, 1.0)
+
+
+ARTWORK = {'kestil': sample_kestil, 'mirrun': sample_mirrun}
+sample = sample_kestil
 
 
 def pixel(x, y, n):
@@ -60,6 +85,8 @@ def image(n):
 
 
 def main():
+    global sample
+    sample = ARTWORK[sys.argv[1]]
     sizes = [16, 24, 32, 48]
     images = [image(n) for n in sizes]
     out = struct.pack('<HHH', 0, 1, len(sizes))
@@ -68,7 +95,7 @@ def main():
         out += struct.pack('<BBBBHHII', n, n, 0, 0, 1, 32, len(data), offset)
         offset += len(data)
     out += b''.join(images)
-    with open(sys.argv[1], 'wb') as f:
+    with open(sys.argv[2], 'wb') as f:
         f.write(out)
 
 
