@@ -1,5 +1,7 @@
 #include "harness_win.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 namespace Gdiplus {
 using std::max;
@@ -168,6 +170,11 @@ Process::Process(const std::wstring& exe, const std::wstring& args, const std::w
     CloseHandle(pi.hThread);
     process_ = pi.hProcess;
     pid_ = pi.dwProcessId;
+  } else {
+    // Say why, so that a start that failed is not mistaken for a program
+    // that showed nothing.
+    const DWORD err = GetLastError();
+    ADD_FAILURE() << "could not start " << Utf8(exe) << ": error " << err;
   }
 }
 
