@@ -1,0 +1,74 @@
+// The drawing tools of the capture overlay: how a stroke runs from press to
+// release, in overlay pixels. A stroke stays inside the selection: the
+// current point is clamped to it, and whatever the press point leaves
+// outside is clipped when drawn.
+#pragma once
+#include <cstdint>
+#include <optional>
+
+#include "capture/geometry.h"
+
+namespace vardo::capture {
+
+// Tool numbers as the overlay's tool mode holds them.
+enum class Tool : int { Rectangle = 0, Ellipse = 1, Text = 2, Arrow = 3, Eraser = 4 };
+constexpr int kToolCount = 5;
+
+// The pen of a stroke: the current colour (0x00BBGGRR) at the opacity of
+// "亮度" (0..255, its integer part), as GDI+'s 0xAARRGGBB, and the width of
+// "粗细" in pixels, fractional widths kept.
+struct StrokePen {
+  uint32_t argb = 0;
+  double width = 0;
+  // The preview's border is drawn in whole pixels.
+  int preview_width() const { return static_cast<int>(width); }
+};
+StrokePen MakeStrokePen(uint32_t colour, double alpha, double width);
+
+// The box spanned by two points, whichever way the drag went.
+Rect SpanBox(Point from, Point to);
+
+// A point limited to the selection, edges included.
+Point ClampToSelection(Point p, const Rect& selection);
+
+// One stroke, from the press to the release.
+class Stroke {
+ public:
+  struct Segment {
+    Point from, to;
+  };
+
+  // `width` is the pen width (the eraser's diameter).
+  Stroke(Tool tool, Point press, const Rect& selection, double width);
+
+  // A move with the button held: the current point follows, clamped. For
+  // the eraser, the returned segment is what to paint back now.
+  std::optional<Segment> MoveTo(Point p);
+
+  Tool tool() const { return tool_; }
+  // The press point (also the arrow's start).
+  Point start() const { return start_; }
+  // The current point, inside the selection.
+  Point current() const { return current_; }
+  // Rectangle, ellipse and text box: from the press point to the current one.
+  Rect box() const { return SpanBox(start_, current_); }
+  // Whether the release leaves anything to draw: a click without a move
+  // draws no shape.
+  bool HasExtent() const { return start_ != current_; }
+  // The eraser's first dab: the circle of the pen's diameter round the
+  // (clamped) press point, in whole pixels.
+  Rect EraserDab() const;
+
+ private:
+  Tool tool_;
+  Rect selection_;
+  double width_;
+  Point start_;
+  Point current_;
+  Point last_;
+};
+
+// The eraser's grey round cursor: the pen's diameter, centred on the pointer.
+Rect EraserCursor(Point pointer, double width);
+
+}  // namespace vardo::capture

@@ -1,0 +1,111 @@
+// Strokes of the overlay's drawing tools and its text labels.
+#include <gtest/gtest.h>
+
+#include "capture/annotation.h"
+#include "capture/text_labels.h"
+
+namespace vardo::capture {
+namespace {
+
+constexpr Rect kSel{100, 200, 300, 150};  // right 400, bottom 350
+
+TEST(CaptureStroke, PreviewSpansEveryDragDirectionAndStopsAtTheSelectionEdge) {
+  const struct {
+    Point press, to;
+    Rect box;
+  } cases[] = {
+      {{150, 250}, {200, 300}, {150, 250, 50, 50}},    // down-right
+      {{150, 250}, {120, 210}, {120, 210, 30, 40}},    // up-left
+      {{150, 250}, {180, 220}, {150, 220, 30, 30}},    // up-right
+      {{150, 250}, {130, 290}, {130, 250, 20, 40}},    // down-left
+      {{150, 250}, {900, 900}, {150, 250, 250, 100}},  // past the bottom-right: clamped
+      {{150, 250}, {-50, 20}, {100, 200, 50, 50}},     // past the top-left: clamped
+  };
+  for (const auto& c : cases) {
+    Stroke s(Tool::Rectangle, c.press, kSel, 5);
+    EXPECT_FALSE(s.HasExtent());
+    s.MoveTo({c.to.x / 2, c.to.y / 2});
+    EXPECT_FALSE(s.MoveTo(c.to).has_value());  // shapes paint nothing while dragging
+    EXPECT_EQ(s.box(), c.box) << c.to.x << "," << c.to.y;
+    EXPECT_TRUE(s.HasExtent());
+  }
+  // The arrow starts at the press point and ends at the clamped pointer.
+  Stroke arrow(Tool::Arrow, {390, 340}, kSel, 3);
+  arrow.MoveTo({1000, 100});
+  EXPECT_EQ(arrow.start(), (Point{390, 340}));
+  EXPECT_EQ(arrow.current(), (Point{400, 200}));
+}
+
+TEST(CaptureStroke, PenTakesColourAlphaAndFractionalWidth) {
+  StrokePen p = MakeStrokePen(0x0000FF /* red */, 255, 5);
+  EXPECT_EQ(p.argb, 0xFFFF0000u);
+  EXPECT_EQ(p.preview_width(), 5);
+  p = MakeStrokePen(0xC08000 /* blue 192, green 128 */, 127.9, 2.5);
+  EXPECT_EQ(p.argb, 0x7F0080C0u);
+  EXPECT_DOUBLE_EQ(p.width, 2.5);
+  EXPECT_EQ(p.preview_width(), 2);
+  EXPECT_EQ(MakeStrokePen(0xFFFFFF, 0, 1).argb, 0x00FFFFFFu);
+}
+
+TEST(CaptureStroke, EraserPaintsSegmentsFromTheLastPointInsideTheSelection) {
+  Stroke e(Tool::Eraser, {90, 260}, kSel, 10);
+  EXPECT_EQ(e.EraserDab(), (Rect{95, 255, 10, 10}));  // round the clamped press point
+  auto s = e.MoveTo({150, 260});
+  ASSERT_TRUE(s.has_value());
+  EXPECT_EQ(s->from, (Point{100, 260}));
+  EXPECT_EQ(s->to, (Point{150, 260}));
+  s = e.MoveTo({160, 500});
+  ASSERT_TRUE(s.has_value());
+  EXPECT_EQ(s->from, (Point{150, 260}));
+  EXPECT_EQ(s->to, (Point{160, 350}));
+  EXPECT_EQ(EraserCursor({500, 500}, 7.5), (Rect{497, 497, 7, 7}));
+}
+
+TEST(CaptureTextLabels, CommitEditMoveAndDeleteKeepEveryOtherLabelAndTheNextIndex) {
+  TextLabels t;
+  const LabelFont font{"Tahoma", 12, true};
+  EXPECT_EQ(t.Commit({10, 10, 50, 30}, "one", 0x0000FF, font), 1);
+  EXPECT_EQ(t.Commit({100, 10, 50, 30}, "", 0x00FF00, font), 2);  // an empty box makes an empty label
+  EXPECT_EQ(t.Commit({10, 100, 50, 30}, "three", 0xFF0000, LabelFont{"Courier", 9}), 3);
+  EXPECT_EQ(t.LabelAt({20, 20}), 1);
+  EXPECT_EQ(t.LabelAt({5, 5}), 0);
+
+  // Edit label 1: hidden while open, then it takes the text and the box's
+  // size and keeps its place, colour and font.
+  ASSERT_TRUE(t.BeginEdit(1));
+  EXPECT_EQ(t.LabelAt({20, 20}), 0);
+  EXPECT_EQ(t.editing(), 1);
+  EXPECT_EQ(t.Commit({300, 300, 80, 30}, "one more", 0x000000, LabelFont{"Other", 20}), 1);
+  const TextLabel* one = t.Find(1);
+  ASSERT_TRUE(one);
+  EXPECT_EQ(one->box, (Rect{10, 10, 80, 30}));
+  EXPECT_EQ(one->text, "one more");
+  EXPECT_EQ(one->colour, 0x0000FFu);
+  EXPECT_EQ(one->font, font);
+  EXPECT_EQ(t.editing(), 0);
+  EXPECT_EQ(t.next_index(), 4);
+
+  // Moving puts a label on top of the ones it covers.
+  t.MoveTo(3, {20, 15});
+  EXPECT_EQ(t.LabelAt({30, 20}), 3);
+  EXPECT_TRUE(t.Delete(3));
+  EXPECT_FALSE(t.Delete(3));
+  EXPECT_EQ(t.LabelAt({30, 20}), 1);
+  ASSERT_EQ(t.labels().size(), 2u);
+  EXPECT_EQ(t.next_index(), 4);
+  EXPECT_EQ(t.Commit({0, 0, 1, 1}, "four", 0, font), 4);
+}
+
+TEST(CaptureTextLabels, IndicesStopAtTheLastOneWithoutChangingAnything) {
+  TextLabels t;
+  for (int i = 1; i <= TextLabels::kLastIndex; ++i) ASSERT_EQ(t.Commit({i % 500, 0, 5, 5}, "x", 0, {}), i);
+  EXPECT_FALSE(t.Commit({0, 0, 5, 5}, "one too many", 0, {}).has_value());
+  EXPECT_EQ(t.labels().size(), static_cast<size_t>(TextLabels::kLastIndex));
+  // Editing still works once the indices are used up.
+  ASSERT_TRUE(t.BeginEdit(7));
+  EXPECT_EQ(t.Commit({0, 0, 9, 9}, "edited", 0, {}), 7);
+  EXPECT_EQ(t.Find(7)->text, "edited");
+}
+
+}  // namespace
+}  // namespace vardo::capture
