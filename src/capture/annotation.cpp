@@ -1,6 +1,7 @@
 #include "capture/annotation.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "capture/helpers.h"
 
@@ -44,6 +45,44 @@ Rect Stroke::EraserDab() const {
 Rect EraserCursor(Point pointer, double width) {
   const int w = static_cast<int>(width);
   return Rect{pointer.x - w / 2, pointer.y - w / 2, w, w};
+}
+
+Rect Grow(const Rect& r, int by) {
+  Rect g{r.left - by, r.top - by, r.width + 2 * by, r.height + 2 * by};
+  if (g.width < 0) {
+    g.left = r.left + r.width / 2;
+    g.width = 0;
+  }
+  if (g.height < 0) {
+    g.top = r.top + r.height / 2;
+    g.height = 0;
+  }
+  return g;
+}
+
+int HalfPen(double width) { return static_cast<int>(std::ceil(std::max(width, 0.0) / 2)); }
+
+std::array<Point, 4> SegmentQuad(Point a, Point b, int half, int extend) {
+  const double dx = b.x - a.x, dy = b.y - a.y;
+  const double len = std::hypot(dx, dy);
+  // Unit vectors along the segment (u) and across it (v).
+  double ux = 1, uy = 0;
+  if (len > 0) {
+    ux = dx / len;
+    uy = dy / len;
+  }
+  const double vx = -uy, vy = ux;
+  auto at = [&](Point p, double along, double across) {
+    return Point{static_cast<int>(std::lround(p.x + ux * along + vx * across)),
+                 static_cast<int>(std::lround(p.y + uy * along + vy * across))};
+  };
+  return {at(a, -extend, -half), at(b, extend, -half), at(b, extend, half), at(a, -extend, half)};
+}
+
+int ArrowHeadReach(double width) {
+  // The anchor's triangle spans a few pen widths round the end point; a
+  // pen thinner than 2 px is taken as 2 px, with a margin for smoothing.
+  return static_cast<int>(std::ceil(std::max(width, 2.0) * 3)) + 2;
 }
 
 }  // namespace vardo::capture

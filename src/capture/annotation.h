@@ -3,6 +3,7 @@
 // current point is clamped to it, and whatever the press point leaves
 // outside is clipped when drawn.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -12,7 +13,6 @@ namespace vardo::capture {
 
 // Tool numbers as the overlay's tool mode holds them.
 enum class Tool : int { Rectangle = 0, Ellipse = 1, Text = 2, Arrow = 3, Eraser = 4 };
-constexpr int kToolCount = 5;
 
 // The pen of a stroke: the current colour (0x00BBGGRR) at the opacity of
 // "亮度" (0..255, its integer part), as GDI+'s 0xAARRGGBB, and the width of
@@ -70,5 +70,21 @@ class Stroke {
 
 // The eraser's grey round cursor: the pen's diameter, centred on the pointer.
 Rect EraserCursor(Point pointer, double width);
+
+// `r` grown by `by` on every side (shrunk for a negative `by`, never below
+// an empty rectangle at its centre).
+Rect Grow(const Rect& r, int by);
+
+// Half a pen of `width` rounded up: how far a stroke reaches past its line.
+int HalfPen(double width);
+
+// The quadrilateral round the segment from `a` to `b`, `half` pixels to
+// each side and `extend` pixels past each end: what a straight stroke can
+// touch. A segment of no length gives the square round its point.
+std::array<Point, 4> SegmentQuad(Point a, Point b, int half, int extend);
+
+// How far the arrow-anchor cap at the end of an arrow reaches past its
+// line, for a pen of `width`.
+int ArrowHeadReach(double width);
 
 }  // namespace vardo::capture

@@ -5,7 +5,7 @@
 namespace vardo::capture {
 
 std::optional<int> TextLabels::Commit(const Rect& box, const std::string& text, uint32_t colour,
-                                      const LabelFont& font) {
+                                      const FontSpec& font) {
   if (editing_) {
     TextLabel* l = FindMutable(editing_);
     editing_ = 0;
@@ -68,5 +68,11 @@ const TextLabel* TextLabels::Find(int k) const {
 TextLabel* TextLabels::FindMutable(int k) {
   return const_cast<TextLabel*>(static_cast<const TextLabels*>(this)->Find(k));
 }
+
+Size TextBoxSize(Size text, int line_height, int padding) {
+  return Size{std::max(text.width, 0) + padding, std::max(text.height, line_height) + padding};
+}
+
+Point TextOrigin(const Rect& box, int padding) { return Point{box.left + padding / 2, box.top + padding / 2}; }
 
 }  // namespace vardo::capture

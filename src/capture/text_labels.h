@@ -9,26 +9,16 @@
 #include <vector>
 
 #include "capture/geometry.h"
+#include "capture/tool_style.h"
 
 namespace vardo::capture {
-
-// The overlay font as the font dialog sets it.
-struct LabelFont {
-  std::string face;
-  double points = 9;
-  bool bold = false;
-  bool italic = false;
-  bool underline = false;
-  bool strikeout = false;
-  friend bool operator==(const LabelFont&, const LabelFont&) = default;
-};
 
 struct TextLabel {
   int index = 0;
   Rect box;
   std::string text;     // UTF-8
   uint32_t colour = 0;  // 0x00BBGGRR
-  LabelFont font;
+  FontSpec font;
   bool visible = true;  // hidden while it is open in the text box
 };
 
@@ -40,7 +30,7 @@ class TextLabels {
   // and font; a label being edited takes the text and the box's size and
   // is shown again. Returns the label's index, or nothing when no index is
   // left (the box then stays open and nothing changes).
-  std::optional<int> Commit(const Rect& box, const std::string& text, uint32_t colour, const LabelFont& font);
+  std::optional<int> Commit(const Rect& box, const std::string& text, uint32_t colour, const FontSpec& font);
 
   // Double-click on label k: it is hidden and becomes the one being edited.
   // Returns it, or null when there is no such label.
@@ -68,5 +58,13 @@ class TextLabels {
   int next_ = 1;
   int editing_ = 0;
 };
+
+// The open text box `PT` grows with its text: the text's extent plus
+// `padding` on each axis (half of it on each side), never less than one
+// line high.
+Size TextBoxSize(Size text, int line_height, int padding);
+
+// Where a label's (and the box's) text starts inside its box.
+Point TextOrigin(const Rect& box, int padding);
 
 }  // namespace vardo::capture

@@ -63,10 +63,10 @@ TEST(CaptureStroke, EraserPaintsSegmentsFromTheLastPointInsideTheSelection) {
 
 TEST(CaptureTextLabels, CommitEditMoveAndDeleteKeepEveryOtherLabelAndTheNextIndex) {
   TextLabels t;
-  const LabelFont font{"Tahoma", 12, true};
+  const FontSpec font{"Tahoma", 12, true};
   EXPECT_EQ(t.Commit({10, 10, 50, 30}, "one", 0x0000FF, font), 1);
   EXPECT_EQ(t.Commit({100, 10, 50, 30}, "", 0x00FF00, font), 2);  // an empty box makes an empty label
-  EXPECT_EQ(t.Commit({10, 100, 50, 30}, "three", 0xFF0000, LabelFont{"Courier", 9}), 3);
+  EXPECT_EQ(t.Commit({10, 100, 50, 30}, "three", 0xFF0000, FontSpec{"Courier", 9}), 3);
   EXPECT_EQ(t.LabelAt({20, 20}), 1);
   EXPECT_EQ(t.LabelAt({5, 5}), 0);
 
@@ -75,7 +75,7 @@ TEST(CaptureTextLabels, CommitEditMoveAndDeleteKeepEveryOtherLabelAndTheNextInde
   ASSERT_TRUE(t.BeginEdit(1));
   EXPECT_EQ(t.LabelAt({20, 20}), 0);
   EXPECT_EQ(t.editing(), 1);
-  EXPECT_EQ(t.Commit({300, 300, 80, 30}, "one more", 0x000000, LabelFont{"Other", 20}), 1);
+  EXPECT_EQ(t.Commit({300, 300, 80, 30}, "one more", 0x000000, FontSpec{"Other", 20}), 1);
   const TextLabel* one = t.Find(1);
   ASSERT_TRUE(one);
   EXPECT_EQ(one->box, (Rect{10, 10, 80, 30}));
