@@ -58,9 +58,10 @@ class CaptureTools : public CaptureOverlay {
     Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     Settle(150);
   }
-  // The overlay's open text box, if it shows.
+  // The overlay's open text box (its own child, not the toolbar's boxes),
+  // if it shows.
   HWND Box() const {
-    HWND b = Overlay() ? FindChildByClass(Overlay(), L"Edit") : nullptr;
+    HWND b = Overlay() ? FindWindowExW(Overlay(), nullptr, L"Edit", nullptr) : nullptr;
     return b && IsWindowVisible(b) ? b : nullptr;
   }
   std::optional<Image> Copy() {
@@ -226,6 +227,99 @@ TEST_F(CaptureTools, EveryToolDrawsInsideTheSelectionAndTheCopyHoldsItAsShown) {
   EXPECT_EQ(CountChanged(*out, ref, RECT{1150, 680, 1200, 715}), 0) << "where the moved label was";
   EXPECT_EQ(CountChanged(*out, ref, RECT{1000, 700, 1060, 740}), 0) << "the deleted label";
   EXPECT_GE(CountNear(*out, RECT{1250, 620, 1300, 655}, kGreen, 100), 8) << "the open box's text";
+}
+
+}  // namespace
+}  // namespace e2e
+
+namespace e2e {
+namespace {
+
+class CaptureToolsAt144Dpi : public CaptureTools {
+ protected:
+  int Dpi() const override { return 144; }
+  ScopedDpi dpi_{144};
+};
+
+TEST_F(CaptureToolsAt144Dpi, AResetKeepsTheLabelsWhileStrokesVanishAndAPinCarriesBoth) {
+  const Image ref = CaptureScreen();
+  Select({700, 300, 600, 400});  // x 700..1299, y 300..699
+  const RECT tools = RectOf(Toolbar());
+  const RECT rect_tool = Control(L"矩形");
+  EXPECT_EQ(rect_tool.left - tools.left, Scaled(8));
+  EXPECT_EQ(rect_tool.right - rect_tool.left, Scaled(16));
+  Choose(L"矩形");
+  DragSlowly(750, 350, 900, 450);
+  // Pen widths are physical pixels at any DPI.
+  EXPECT_TRUE(WaitUntil([&] {
+    const Image edge = CaptureRect(745, 400, 11, 1);
+    return std::count(edge.px.begin(), edge.px.end(), kRed) == 5;
+  }, 2000)) << "the rectangle is not 5 px wide on screen";
+
+  // A text box from a click; a bigger font from "字体" applies to it at once.
+  Choose(L"文字");
+  Click(1000, 400);
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (box = Box()) != nullptr; }, 2000));
+  TypeText(L"Aa");
+  ASSERT_TRUE(WaitUntil([&] { return TextOf(box) == L"Aa"; }, 2000));
+  const RECT small = RectOf(box);
+  ASSERT_TRUE(ClickTool(L"字体"));
+  HWND d = WaitForDialog([](HWND w) { return GetDlgItem(w, 0x472) != nullptr; });
+  ASSERT_TRUE(d) << "no font dialog";
+  // The size list's "28", chosen as a click in the list would.
+  HWND sizes = GetDlgItem(d, 0x472);
+  ASSERT_NE(SendMessageW(sizes, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"28")), CB_ERR);
+  SendMessageW(d, WM_COMMAND, MAKEWPARAM(0x472, CBN_SELCHANGE), reinterpret_cast<LPARAM>(sizes));
+  PostMessageW(GetDlgItem(d, IDOK), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(d); }, 3000));
+  EXPECT_TRUE(WaitUntil([&] { return RectOf(box).bottom - RectOf(box).top > (small.bottom - small.top) * 3 / 2; }, 2000))
+      << "the box did not take the font";
+  // The box is dragged by its frame, then committed.
+  const RECT at = RectOf(box);
+  DragSlowly(at.left + 4, at.top + 4, at.left + 154, at.top + 104);
+  EXPECT_TRUE(WaitUntil([&] { return RectOf(box).left == at.left + 150 && RectOf(box).top == at.top + 100; }, 2000))
+      << RectOf(box).left << "," << RectOf(box).top;
+  const RECT label = RectOf(box);
+  DoubleClick((label.left + label.right) / 2, (label.top + label.bottom) / 2);
+  ASSERT_TRUE(WaitUntil([&] { return !Box(); }, 2000));
+  auto red_in_label = [&](const Image& img, int dx, int dy) {
+    int n = 0;
+    for (int y = label.top; y < label.bottom; ++y)
+      for (int x = label.left; x < label.right; ++x) n += ColourDistance(img.at(x - dx, y - dy), kRed) <= 100;
+    return n;
+  };
+
+  // A right click returns to detection: the stroke vanishes, the label stays.
+  RightClick(1250, 650);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(Toolbar()); }, 2000));
+  EXPECT_TRUE(WaitUntil([&] { return CaptureRect(750, 400, 1, 1).at(0, 0) == ref.at(750, 400); }, 2000))
+      << "the rectangle is still shown";
+  EXPECT_GE(red_in_label(CaptureScreen(), 0, 0), 40) << "the label went with the reset";
+
+  // A new selection starts with no tool: it moves again; an arrow then,
+  // and the pin.
+  DragSlowly(700, 300, 1300, 700);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(Toolbar()); }, 2000));
+  EXPECT_NE(CaptureRect(rect_tool.left - Scaled(2), rect_tool.top + Scaled(8), 1, 1).at(0, 0), kBlue)
+      << "the chosen-tool marker stayed";
+  Choose(L"箭头");
+  DragSlowly(750, 650, 950, 650);
+  ASSERT_TRUE(ClearClipboard());
+  ASSERT_TRUE(ClickTool(L"贴图到屏幕"));
+  ASSERT_TRUE(WaitUntil([&] { return !Overlay() && IsWindowVisible(layer_); }, 5000));
+  const std::optional<Image> out = ClipboardImage();
+  ASSERT_TRUE(out);
+  ASSERT_EQ(out->width, 600);
+  ASSERT_EQ(out->height, 400);
+  EXPECT_EQ(At(*out, 750, 400), ref.at(750, 400)) << "the wiped rectangle came back";
+  EXPECT_EQ(At(*out, 800, 650), kRed) << "no arrow";
+  EXPECT_GE(red_in_label(*out, sel_.left, sel_.top), 40) << "no label";
+  std::vector<HWND> images;
+  ASSERT_TRUE(WaitUntil([&] { return (images = pins::Images(layer_)).size() == 1; }, 3000));
+  const RECT p = RectOf(images[0]);
+  EXPECT_TRUE(WaitUntil([&] { return CountDifferent(CaptureRect(p.left, p.top, 600, 400), *out) == 0; }, 3000))
+      << "the pinned picture is not the output";
 }
 
 }  // namespace

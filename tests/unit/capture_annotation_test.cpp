@@ -61,6 +61,37 @@ TEST(CaptureStroke, EraserPaintsSegmentsFromTheLastPointInsideTheSelection) {
   EXPECT_EQ(EraserCursor({500, 500}, 7.5), (Rect{497, 497, 7, 7}));
 }
 
+TEST(CaptureStroke, WhatAStrokeCanTouchCoversItsPenAndNoMore) {
+  // A horizontal segment: the quad reaches `half` across and `extend` past
+  // each end; a diagonal one keeps its width across the slant.
+  auto q = SegmentQuad({10, 20}, {110, 20}, 3, 2);
+  EXPECT_EQ(q[0], (Point{8, 17}));
+  EXPECT_EQ(q[1], (Point{112, 17}));
+  EXPECT_EQ(q[2], (Point{112, 23}));
+  EXPECT_EQ(q[3], (Point{8, 23}));
+  q = SegmentQuad({0, 0}, {30, 40}, 5, 0);  // along (0.6, 0.8), across (-0.8, 0.6)
+  EXPECT_EQ(q[0], (Point{4, -3}));
+  EXPECT_EQ(q[2], (Point{26, 43}));
+  // A click draws no segment: the square round its point.
+  q = SegmentQuad({50, 50}, {50, 50}, 4, 4);
+  EXPECT_EQ(q[0], (Point{46, 46}));
+  EXPECT_EQ(q[2], (Point{54, 54}));
+  EXPECT_EQ(HalfPen(5), 3);
+  EXPECT_EQ(HalfPen(2.5), 2);
+  EXPECT_EQ(HalfPen(-1), 0);
+  EXPECT_GE(ArrowHeadReach(1), 2 * HalfPen(2));
+  EXPECT_GT(ArrowHeadReach(10), ArrowHeadReach(5));
+  EXPECT_EQ(Grow({10, 10, 20, 6}, 2), (Rect{8, 8, 24, 10}));
+  EXPECT_EQ(Grow({10, 10, 20, 6}, -4), (Rect{14, 13, 12, 0}));  // never inside out
+}
+
+TEST(CaptureTextLabels, TheBoxGrowsWithItsTextAndLabelsDrawTheirTextWhereTheBoxShowedIt) {
+  EXPECT_EQ(TextBoxSize({57, 18}, 18, 16), (Size{73, 34}));
+  EXPECT_EQ(TextBoxSize({120, 54}, 18, 16), (Size{136, 70}));  // three lines
+  EXPECT_EQ(TextBoxSize({0, 0}, 18, 24), (Size{24, 42}));      // empty: one line high
+  EXPECT_EQ(TextOrigin({300, 200, 73, 34}, 16), (Point{308, 208}));
+}
+
 TEST(CaptureTextLabels, CommitEditMoveAndDeleteKeepEveryOtherLabelAndTheNextIndex) {
   TextLabels t;
   const FontSpec font{"Tahoma", 12, true};
