@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "capture/geometry.h"
 
@@ -82,6 +83,38 @@ int HalfPen(double width);
 // each side and `extend` pixels past each end: what a straight stroke can
 // touch. A segment of no length gives the square round its point.
 std::array<Point, 4> SegmentQuad(Point a, Point b, int half, int extend);
+
+// What a pen reaching `reach` pixels to each side of the outline of the
+// ellipse in `box` can touch, as horizontal strips `rows` high: at most two
+// rectangles a strip, each a little larger than the ring it covers. Few
+// rectangles keep a repaint's clipping cheap.
+std::vector<Rect> EllipseFrameStrips(const Rect& box, int reach, int rows);
+
+// The ellipse in `box` outlined `width` pixels wide round its edge, as one
+// or two spans a row: how the preview draws it.
+std::vector<Rect> EllipseRing(const Rect& box, int width);
+
+// The rectangle tool's crisp frame: a pen of `width` centred on the box's
+// edges (the lines through its left and right, top and bottom, right and
+// bottom included) covers the pixels whose centres lie in the pen, at
+// least one a side. Four disjoint strips; the whole box when the pen
+// fills it.
+std::vector<Rect> CrispFrame(const Rect& box, double width);
+
+// The rectangle's frame of `reach` pixels to each side of its edges, as
+// four strips.
+std::vector<Rect> RectFrameStrips(const Rect& box, int reach);
+
+// A convex quadrilateral (as SegmentQuad gives) as horizontal strips
+// `rows` high, each the quadrilateral's extent within its rows; with
+// `also`, each strip spans that rectangle's part of its rows too.
+std::vector<Rect> QuadStrips(const std::array<Point, 4>& quad, int rows, const Rect& also = Rect{});
+
+// What a stroke of `tool` (its box, or its line from `from` to `to`) with a
+// pen of `width` can touch, as disjoint horizontal strips about `rows`
+// high; `head` adds the arrow's head at `to`. The offset of an ellipse is
+// not an ellipse: its frame reaches half as far again, which covers it.
+std::vector<Rect> StrokeStrips(Tool tool, const Rect& box, Point from, Point to, double width, bool head, int rows);
 
 // How far the arrow-anchor cap at the end of an arrow reaches past its
 // line, for a pen of `width`.

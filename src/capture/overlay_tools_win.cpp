@@ -12,60 +12,37 @@ const COLORREF kEraserCursor = RGB(128, 128, 128);
 
 UniqueRgn EmptyRgn() { return UniqueRgn(CreateRectRgn(0, 0, 0, 0)); }
 
-UniqueRgn RectRgn(const capture::Rect& r) { return UniqueRgn(CreateRectRgn(r.left, r.top, r.right(), r.bottom())); }
-
-void AddTo(HRGN into, HRGN part) {
-  if (into && part) CombineRgn(into, into, part, RGN_OR);
-}
-
-// A frame `reach` pixels to each side of the box's edge.
-UniqueRgn FrameRgn(const capture::Rect& box, int reach, bool elliptic) {
-  const capture::Rect outer = capture::Grow(box, reach), inner = capture::Grow(box, -reach);
-  auto make = [elliptic](const capture::Rect& r) {
-    return elliptic ? UniqueRgn(CreateEllipticRgn(r.left, r.top, r.right() + 1, r.bottom() + 1)) : RectRgn(r);
-  };
-  UniqueRgn rgn = make(outer);
-  if (rgn && !inner.Empty()) {
-    UniqueRgn hole = make(inner);
-    if (hole) CombineRgn(rgn.get(), rgn.get(), hole.get(), RGN_DIFF);
+// One region from many rectangles in a single call.
+UniqueRgn RegionOf(const std::vector<capture::Rect>& rects) {
+  std::vector<char> buffer(sizeof(RGNDATAHEADER) + sizeof(RECT) * std::max<size_t>(rects.size(), 1));
+  auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+  data->rdh.dwSize = sizeof(RGNDATAHEADER);
+  data->rdh.iType = RDH_RECTANGLES;
+  data->rdh.nRgnSize = static_cast<DWORD>(sizeof(RECT) * rects.size());
+  RECT bounds{0, 0, 0, 0};
+  auto* out = reinterpret_cast<RECT*>(data->Buffer);
+  DWORD n = 0;
+  for (const capture::Rect& r : rects) {
+    if (r.Empty()) continue;
+    out[n] = RECT{r.left, r.top, r.right(), r.bottom()};
+    UnionRect(&bounds, &bounds, &out[n]);
+    ++n;
   }
-  return rgn;
+  data->rdh.nCount = n;
+  data->rdh.rcBound = bounds;
+  if (n == 0) return EmptyRgn();
+  return UniqueRgn(ExtCreateRegion(nullptr, static_cast<DWORD>(buffer.size()), data));
 }
 
-UniqueRgn QuadRgn(capture::Point a, capture::Point b, int half, int extend) {
-  const auto q = capture::SegmentQuad(a, b, half, extend);
-  POINT pts[4];
-  for (size_t i = 0; i < 4; ++i) pts[i] = POINT{q[i].x, q[i].y};
-  return UniqueRgn(CreatePolygonRgn(pts, 4, WINDING));
-}
-
-// What a stroke of `tool` over `box` (or from `a` to `b`) with a pen of
-// `width` can touch. The offset of an ellipse is not an ellipse: its frame
-// reaches half as far again, which covers it.
-UniqueRgn StrokeRgn(Tool tool, const capture::Rect& box, capture::Point a, capture::Point b, double width,
-                    bool burnt) {
-  const int half = capture::HalfPen(width) + 1;
-  switch (tool) {
-    case Tool::Ellipse:
-      return FrameRgn(box, half + half / 2 + 2, true);
-    case Tool::Arrow: {
-      UniqueRgn rgn = QuadRgn(a, b, half, half);
-      if (burnt) {
-        const int head = capture::ArrowHeadReach(width);
-        UniqueRgn end = RectRgn(capture::Rect{b.x - head, b.y - head, 2 * head + 1, 2 * head + 1});
-        AddTo(rgn.get(), end.get());
-      }
-      return rgn;
-    }
-    default:
-      return FrameRgn(box, half + 1, false);
-  }
-}
+// Strips of this many rows keep the regions to a few rectangles while
+// adding little area.
+constexpr int kStripRows = 12;
 
 }  // namespace
 
 void OverlayTools::Attach(HWND overlay, const MemoryCanvas& surface, const MemoryCanvas& clean) {
   overlay_ = overlay;
+  canvas_ = &surface;
   surface_ = WrapCanvas(surface);
   clean_ = WrapCanvas(clean);
   mode_ = -1;
@@ -75,9 +52,11 @@ void OverlayTools::Detach() {
   eraser_.End();
   stroke_.reset();
   preview_.reset();
+  preview_area_.reset();
   cursor_.reset();
   surface_.reset();
   clean_.reset();
+  canvas_ = nullptr;
   overlay_ = nullptr;
   mode_ = -1;
 }
@@ -125,7 +104,8 @@ void OverlayTools::Move(capture::Point p, bool left_down, double width) {
   if (stroke_->tool() == Tool::Eraser) {
     if (seg && eraser_.active()) {
       eraser_.Segment(seg->from, seg->to);
-      UniqueRgn touched = QuadRgn(seg->from, seg->to, capture::HalfPen(pen_.width) + 2, capture::HalfPen(pen_.width) + 2);
+      UniqueRgn touched =
+          RegionOf(capture::StrokeStrips(Tool::Eraser, {}, seg->from, seg->to, pen_.width + 2, false, kStripRows));
       Invalidate(touched.get());
     }
     return;
@@ -146,30 +126,21 @@ std::optional<capture::Point> OverlayTools::Release() {
       // The box opens where the preview began, pressed point or dragged box.
       return capture::Point{s.box().left, s.box().top};
     default: {
-      BurnShape(surface_.get(), s, pen_, clip_);
-      UniqueRgn touched = StrokeRgn(s.tool(), s.box(), s.start(), s.current(), pen_.width, true);
+      if (canvas_) BurnShape(*canvas_, surface_.get(), s, pen_, clip_);
+      UniqueRgn touched = RegionOf(capture::StrokeStrips(s.tool(), s.box(), s.start(), s.current(), pen_.width, true, kStripRows));
       Invalidate(touched.get());
       return std::nullopt;
     }
   }
 }
 
-UniqueRgn OverlayTools::RegionOf(const Preview& p) {
-  return StrokeRgn(p.tool, p.box, p.from, p.to, p.width, false);
-}
-
 void OverlayTools::ShowPreview(const std::optional<Preview>& next) {
-  UniqueRgn changed = EmptyRgn();
-  if (preview_) {
-    UniqueRgn old = RegionOf(*preview_);
-    AddTo(changed.get(), old.get());
-  }
-  if (next) {
-    UniqueRgn now = RegionOf(*next);
-    AddTo(changed.get(), now.get());
-  }
+  // The old preview's area was kept from when it was shown.
+  UniqueRgn now = next ? RegionOf(capture::StrokeStrips(next->tool, next->box, next->from, next->to, next->width, false, kStripRows)) : nullptr;
+  Invalidate(preview_area_.get());
+  Invalidate(now.get());
   preview_ = next;
-  Invalidate(changed.get());
+  preview_area_ = std::move(now);
 }
 
 void OverlayTools::ShowCursor(const std::optional<capture::Rect>& next) {
@@ -195,22 +166,38 @@ void OverlayTools::Paint(HDC dc) const {
     // What the release will burn is cut to the selection; so is its preview.
     const int saved = SaveDC(dc);
     IntersectClipRect(dc, clip_.left, clip_.top, clip_.right(), clip_.bottom());
-    LOGBRUSH lb{BS_SOLID, p.colour & 0xFFFFFF, 0};
-    const DWORD caps = p.tool == Tool::Arrow ? PS_ENDCAP_FLAT : PS_ENDCAP_SQUARE | PS_JOIN_MITER;
-    UniquePen pen(ExtCreatePen(PS_GEOMETRIC | PS_SOLID | caps, static_cast<DWORD>(p.width), &lb, 0, nullptr));
-    SelectGuard use_pen(dc, pen.get());
-    SelectGuard no_fill(dc, GetStockObject(NULL_BRUSH));
+    // Filled shapes rather than wide pens: the same look, a fraction of
+    // the work.
+    UniqueBrush ink(CreateSolidBrush(p.colour & 0xFFFFFF));
     switch (p.tool) {
-      case Tool::Arrow:
-        MoveToEx(dc, p.from.x, p.from.y, nullptr);
-        LineTo(dc, p.to.x, p.to.y);
+      case Tool::Arrow: {
+        const auto q = capture::SegmentQuad(p.from, p.to, p.width / 2, 0);
+        POINT pts[4];
+        for (size_t i = 0; i < 4; ++i) pts[i] = POINT{q[i].x, q[i].y};
+        SelectGuard fill(dc, ink.get());
+        SelectGuard no_pen(dc, GetStockObject(NULL_PEN));
+        Polygon(dc, pts, 4);
         break;
-      case Tool::Ellipse:
-        Ellipse(dc, p.box.left, p.box.top, p.box.right() + 1, p.box.bottom() + 1);
+      }
+      case Tool::Ellipse: {
+        const capture::Rect o = capture::Grow(p.box, p.width / 2), i = capture::Grow(p.box, p.width / 2 - p.width);
+        UniqueRgn ring(CreateEllipticRgn(o.left, o.top, o.right() + 1, o.bottom() + 1));
+        if (ring && !i.Empty()) {
+          UniqueRgn hole(CreateEllipticRgn(i.left, i.top, i.right() + 1, i.bottom() + 1));
+          if (hole) CombineRgn(ring.get(), ring.get(), hole.get(), RGN_DIFF);
+        }
+        if (ring) FillRgn(dc, ring.get(), ink.get());
         break;
-      default:
+      }
+      default: {
+        LOGBRUSH lb{BS_SOLID, p.colour & 0xFFFFFF, 0};
+        UniquePen pen(ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_SQUARE | PS_JOIN_MITER,
+                                   static_cast<DWORD>(p.width), &lb, 0, nullptr));
+        SelectGuard use_pen(dc, pen.get());
+        SelectGuard no_fill(dc, GetStockObject(NULL_BRUSH));
         Rectangle(dc, p.box.left, p.box.top, p.box.right() + 1, p.box.bottom() + 1);
         break;
+      }
     }
     RestoreDC(dc, saved);
   }

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <vector>
 
 #include "capture/annotation.h"
 #include "capture/stroke_draw_win.h"
@@ -56,6 +57,7 @@ class OverlayTools {
   void Invalidate(const capture::Rect& r) const;
 
   HWND overlay_ = nullptr;
+  const MemoryCanvas* canvas_ = nullptr;
   GpBitmapPtr surface_;
   GpBitmapPtr clean_;
   int mode_ = -1;
@@ -65,9 +67,8 @@ class OverlayTools {
   uint32_t colour_ = 0;
   EraserPen eraser_;
   std::optional<Preview> preview_;
+  UniqueRgn preview_area_;  // what the shown preview can touch
   std::optional<capture::Rect> cursor_;
-
-  static UniqueRgn RegionOf(const Preview& p);
 };
 
 }  // namespace vardo

@@ -1,5 +1,7 @@
 #include "capture/stroke_draw_win.h"
 
+#include "capture/pixel_blend.h"
+
 namespace vardo {
 
 namespace {
@@ -25,36 +27,35 @@ GpBitmapPtr WrapCanvas(const MemoryCanvas& canvas) {
   return GpBitmapPtr(b);
 }
 
-void BurnShape(Gdiplus::GpBitmap* target, const capture::Stroke& stroke, const capture::StrokePen& pen,
-               const capture::Rect& clip) {
+void BurnShape(const MemoryCanvas& canvas, Gdiplus::GpBitmap* over, const capture::Stroke& stroke,
+               const capture::StrokePen& pen, const capture::Rect& clip) {
   const capture::Tool tool = stroke.tool();
   if (tool != capture::Tool::Rectangle && tool != capture::Tool::Ellipse && tool != capture::Tool::Arrow) return;
   // Nothing visible, and GDI+ would only spend time on it.
   if ((pen.argb >> 24) == 0 || !stroke.HasExtent()) return;
   GdiFlush();
-  GpGraphicsPtr g = GraphicsOn(target, clip);
+  if (tool == capture::Tool::Rectangle) {
+    // What GDI+ draws for a rectangle without smoothing, at the cost of
+    // its frame's pixels rather than of its whole box.
+    for (const capture::Rect& r : capture::CrispFrame(stroke.box(), pen.width))
+      capture::BlendRect(static_cast<uint32_t*>(canvas.bits()), capture::Size{canvas.width(), canvas.height()},
+                         canvas.width(), r, clip, pen.argb);
+    return;
+  }
+  GpGraphicsPtr g = GraphicsOn(over, clip);
   if (!g) return;
   Gdiplus::GpPen* p = nullptr;
   if (gp::GdipCreatePen1(pen.argb, static_cast<Gdiplus::REAL>(pen.width), Gdiplus::UnitPixel, &p) != Gdiplus::Ok)
     return;
   GpPenPtr owned(p);
   const capture::Rect box = stroke.box();
-  switch (tool) {
-    case capture::Tool::Rectangle:
-      gp::GdipSetSmoothingMode(g.get(), Gdiplus::SmoothingModeHighSpeed);
-      gp::GdipDrawRectangleI(g.get(), p, box.left, box.top, box.width, box.height);
-      break;
-    case capture::Tool::Ellipse:
-      gp::GdipSetSmoothingMode(g.get(), Gdiplus::SmoothingModeAntiAlias);
-      gp::GdipDrawEllipseI(g.get(), p, box.left, box.top, box.width, box.height);
-      break;
-    default: {
-      gp::GdipSetSmoothingMode(g.get(), Gdiplus::SmoothingModeAntiAlias);
-      gp::GdipSetPenEndCap(p, Gdiplus::LineCapArrowAnchor);
-      const capture::Point a = stroke.start(), b = stroke.current();
-      gp::GdipDrawLineI(g.get(), p, a.x, a.y, b.x, b.y);
-      break;
-    }
+  const capture::Point a = stroke.start(), b = stroke.current();
+  gp::GdipSetSmoothingMode(g.get(), Gdiplus::SmoothingModeAntiAlias);
+  if (tool == capture::Tool::Ellipse) {
+    gp::GdipDrawEllipseI(g.get(), p, box.left, box.top, box.width, box.height);
+  } else {
+    gp::GdipSetPenEndCap(p, Gdiplus::LineCapArrowAnchor);
+    gp::GdipDrawLineI(g.get(), p, a.x, a.y, b.x, b.y);
   }
   gp::GdipFlush(g.get(), Gdiplus::FlushIntentionSync);
 }

@@ -15,12 +15,13 @@ namespace vardo {
 // changes the canvas. Null when the canvas has no pixels of its own.
 GpBitmapPtr WrapCanvas(const MemoryCanvas& canvas);
 
-// Draws the finished rectangle, ellipse or arrow of `stroke` with `pen`,
-// clipped to `clip`: the rectangle with crisp edges, the ellipse and the
-// arrow (arrow-anchor cap at its end) anti-aliased. Other tools draw
-// nothing here.
-void BurnShape(Gdiplus::GpBitmap* target, const capture::Stroke& stroke, const capture::StrokePen& pen,
-               const capture::Rect& clip);
+// Draws the finished rectangle, ellipse or arrow of `stroke` with `pen`
+// into `canvas` (`over` is its GDI+ bitmap), clipped to `clip`: the
+// rectangle with crisp edges, straight into the pixels; the ellipse and
+// the arrow (arrow-anchor cap at its end) anti-aliased with GDI+. Other
+// tools draw nothing here.
+void BurnShape(const MemoryCanvas& canvas, Gdiplus::GpBitmap* over, const capture::Stroke& stroke,
+               const capture::StrokePen& pen, const capture::Rect& clip);
 
 // The eraser: a round pen of the given width whose paint is the clean
 // frozen picture, lined up with the screen, so it paints the frozen pixels

@@ -1,7 +1,10 @@
 // Strokes of the overlay's drawing tools and its text labels.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "capture/annotation.h"
+#include "capture/pixel_blend.h"
 #include "capture/text_labels.h"
 
 namespace vardo::capture {
@@ -83,6 +86,74 @@ TEST(CaptureStroke, WhatAStrokeCanTouchCoversItsPenAndNoMore) {
   EXPECT_GT(ArrowHeadReach(10), ArrowHeadReach(5));
   EXPECT_EQ(Grow({10, 10, 20, 6}, 2), (Rect{8, 8, 24, 10}));
   EXPECT_EQ(Grow({10, 10, 20, 6}, -4), (Rect{14, 13, 12, 0}));  // never inside out
+}
+
+bool Covered(const std::vector<Rect>& strips, Point p) {
+  for (const Rect& r : strips)
+    if (r.Contains(p)) return true;
+  return false;
+}
+
+bool Disjoint(const std::vector<Rect>& strips) {
+  for (size_t i = 0; i < strips.size(); ++i)
+    for (size_t j = i + 1; j < strips.size(); ++j)
+      if (strips[i].Intersects(strips[j])) return false;
+  return true;
+}
+
+TEST(CaptureStroke, TheStripsOfWhatAStrokeTouchesAreDisjointAndCoverItsPen) {
+  // Every pixel the preview's ring shows and every point along an arrow's
+  // pen lies in the strips that get repainted; none is repainted twice.
+  for (const Rect box : {Rect{100, 100, 600, 300}, Rect{50, 40, 8, 200}, Rect{10, 10, 3, 3}}) {
+    for (int width : {1, 5, 20}) {
+      const std::vector<Rect> strips = StrokeStrips(Tool::Ellipse, box, {}, {}, width, false, 12);
+      EXPECT_TRUE(Disjoint(strips));
+      for (const Rect& px : EllipseRing(box, width))
+        for (int x = px.left; x < px.right(); ++x) ASSERT_TRUE(Covered(strips, {x, px.top})) << x << "," << px.top;
+      const std::vector<Rect> frame = StrokeStrips(Tool::Rectangle, box, {}, {}, width, false, 12);
+      EXPECT_TRUE(Disjoint(frame));
+      for (const Rect& px : CrispFrame(box, width)) {
+        EXPECT_TRUE(Covered(frame, {px.left, px.top}));
+        EXPECT_TRUE(Covered(frame, {px.right() - 1, px.bottom() - 1}));
+      }
+    }
+  }
+  const Point from{100, 700}, to{900, 120};
+  const std::vector<Rect> arrow = StrokeStrips(Tool::Arrow, {}, from, to, 5, true, 12);
+  EXPECT_TRUE(Disjoint(arrow));
+  for (int i = 0; i <= 100; ++i) {
+    const Point p{from.x + (to.x - from.x) * i / 100, from.y + (to.y - from.y) * i / 100};
+    for (int d : {-3, 0, 3}) ASSERT_TRUE(Covered(arrow, {p.x + d, p.y})) << i;
+  }
+  for (int d : {-ArrowHeadReach(5), ArrowHeadReach(5)}) EXPECT_TRUE(Covered(arrow, {to.x + d, to.y + d}));
+  // Few rectangles: a strip of rows holds at most two.
+  EXPECT_LE(StrokeStrips(Tool::Ellipse, {0, 0, 1000, 600}, {}, {}, 5, false, 12).size(), 2u * (620 / 12 + 2));
+}
+
+TEST(CaptureStroke, TheRectangleBurnsACrispFrameAtItsOpacity) {
+  // Pen 5 over the edges at 10 and 30: columns 8..12 and 28..32.
+  std::vector<Rect> f = CrispFrame({10, 10, 20, 20}, 5);
+  ASSERT_EQ(f.size(), 4u);
+  EXPECT_EQ(f[0], (Rect{8, 8, 25, 5}));   // top
+  EXPECT_EQ(f[1], (Rect{8, 28, 25, 5}));  // bottom
+  EXPECT_EQ(f[2], (Rect{8, 13, 5, 15}));  // left
+  EXPECT_EQ(f[3], (Rect{28, 13, 5, 15}));  // right
+  // 2.5 takes three pixels, a hair one, a pen filling the box the box.
+  EXPECT_EQ(CrispFrame({10, 10, 20, 20}, 2.5)[2].width, 3);
+  EXPECT_EQ(CrispFrame({10, 10, 20, 20}, 0.2)[2].width, 1);
+  EXPECT_EQ(CrispFrame({10, 10, 4, 4}, 9), (std::vector<Rect>{{6, 6, 13, 13}}));
+
+  std::vector<uint32_t> px(8 * 4, 0xFF204060u);
+  BlendRect(px.data(), {8, 4}, 8, {-2, 1, 5, 2}, {0, 0, 8, 3}, 0xFFFF0000u);  // opaque red, cut to the clip
+  EXPECT_EQ(px[8 * 1 + 2], 0xFFFF0000u);
+  EXPECT_EQ(px[8 * 1 + 3], 0xFF204060u);
+  EXPECT_EQ(px[8 * 2 + 0], 0xFFFF0000u);
+  EXPECT_EQ(px[8 * 0 + 0], 0xFF204060u);
+  BlendRect(px.data(), {8, 4}, 8, {0, 3, 8, 1}, {0, 0, 8, 4}, 0x80FFFFFFu);  // half white
+  EXPECT_EQ(px[8 * 3 + 5], 0xFF90A0B0u);
+  const std::vector<uint32_t> before = px;
+  BlendRect(px.data(), {8, 4}, 8, {0, 0, 8, 4}, {0, 0, 8, 4}, 0x00FF00FFu);  // alpha 0
+  EXPECT_EQ(px, before);
 }
 
 TEST(CaptureTextLabels, TheBoxGrowsWithItsTextAndLabelsDrawTheirTextWhereTheBoxShowedIt) {
