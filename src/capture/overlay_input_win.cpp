@@ -1,4 +1,6 @@
-// The overlay's messages: mouse, timers, the toolbar's actions, close.
+// The overlay's messages: mouse, timers, the toolbar's tools and actions,
+// the text box, close. Text labels take the pointer first, wherever they
+// are; the rest goes to the selection and, once a tool is chosen, to it.
 #include <windowsx.h>
 
 #include <algorithm>
@@ -55,15 +57,26 @@ LRESULT OverlayWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONDOWN:
       OnPress(capture::Button::Left, lp);
       return 0;
+    // The window takes double-clicks for the labels; elsewhere a second
+    // click is a press like the first.
+    case WM_LBUTTONDBLCLK:
+      OnDoubleClick(lp);
+      return 0;
     case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
       OnPress(capture::Button::Right, lp);
       return 0;
     case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
       OnPress(capture::Button::Middle, lp);
       return 0;
     case WM_XBUTTONDOWN:
+    case WM_XBUTTONDBLCLK:
       OnPress(capture::Button::Other, lp);
       return TRUE;
+    case WM_CAPTURECHANGED:
+      OnCaptureLost();
+      return 0;
     case WM_MOUSEMOVE:
       OnMove(wp, lp);
       return 0;
@@ -77,6 +90,21 @@ LRESULT OverlayWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case kMsgToolbarAction:
       OnAction(static_cast<ToolbarAction>(wp));
       return 0;
+    case kMsgToolChosen:
+      OnToolChosen(static_cast<int>(wp));
+      return 0;
+    case kMsgToolStyle:
+      OnToolStyle();
+      return 0;
+    case WM_COMMAND:
+      if (lp && reinterpret_cast<HWND>(lp) == text_.box()) {
+        text_.OnBoxCommand(HIWORD(wp));
+        return 0;
+      }
+      break;
+    case WM_CTLCOLOREDIT:
+      if (reinterpret_cast<HWND>(lp) == text_.box()) return text_.BoxColours(reinterpret_cast<HDC>(wp));
+      break;
     case WM_SYSCOMMAND:
       // No keyboard commands on the overlay (Alt+F4, Alt menu).
       if ((wp & 0xFFF0) == SC_CLOSE || (wp & 0xFFF0) == SC_KEYMENU) return 0;
@@ -94,26 +122,76 @@ LRESULT OverlayWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 void OverlayWindow::OnPress(capture::Button button, LPARAM lp) {
   if (!model_) return;
-  Apply(model_->Press(button, PointOf(lp)));
+  const capture::Point p = PointOf(lp);
+  if (button == capture::Button::Left && text_.Press(p)) return;
+  if (button == capture::Button::Right &&
+      text_.RightPress(p, [this] { return host_ && host_->PopupTextLabelMenu(hwnd()); }))
+    return;
+  Apply(model_->Press(button, p));
+  if (button == capture::Button::Left && model_ && model_->phase() == capture::Phase::Annotating)
+    tools_.Press(p, toolbar_.style());
+}
+
+void OverlayWindow::OnDoubleClick(LPARAM lp) {
+  if (!model_) return;
+  if (!text_.DoubleClick(PointOf(lp))) OnPress(capture::Button::Left, lp);
 }
 
 void OverlayWindow::OnMove(WPARAM wp, LPARAM lp) {
   if (!model_) return;
   const capture::Point p = PointOf(lp);
-  Apply(model_->Move(p, (wp & MK_LBUTTON) != 0));
+  const bool left = (wp & MK_LBUTTON) != 0;
+  if (!text_.Move(p)) {
+    Apply(model_->Move(p, left));
+    if (model_->phase() == capture::Phase::Annotating) tools_.Move(p, left, toolbar_.style().width.value());
+  }
   UpdateMagnifier(p);
 }
 
 void OverlayWindow::OnRelease(capture::Button button, LPARAM lp) {
+  const capture::Point p = PointOf(lp);
+  text_.Release();
+  // The release point ends the stroke even when the last moves were merged.
+  if (tools_.stroke_running()) {
+    tools_.Move(p, true, toolbar_.style().width.value());
+    FinishStroke();
+  }
   if (GetCapture() == hwnd()) ReleaseCapture();
   if (!model_) return;
-  Apply(model_->Release(button, PointOf(lp)));
+  Apply(model_->Release(button, p));
+}
+
+void OverlayWindow::OnCaptureLost() {
+  // Another window took the pointer mid-drag: what was drawn so far stays.
+  text_.CaptureLost();
+  if (tools_.stroke_running()) FinishStroke();
+}
+
+void OverlayWindow::FinishStroke() {
+  if (const std::optional<capture::Point> at = tools_.Release()) text_.OpenBoxAt(*at);
+}
+
+void OverlayWindow::OnToolChosen(int mode) {
+  if (!model_ || !model_->selected() || Busy()) return;
+  // Strokes go onto what the selection shows now.
+  EnsureSurface();
+  model_->SetToolMode(mode);
+  tools_.Choose(mode, model_->selection());
+  toolbar_.SetChosenTool(mode);
+  if (host_) host_->SetLayerTimer(false);
+}
+
+void OverlayWindow::OnToolStyle() {
+  const capture::ToolStyle& style = toolbar_.style();
+  text_.SetStyle(style.colour, style.font);
 }
 
 void OverlayWindow::Apply(const capture::Reaction& r) {
   if (r.capture_mouse) SetCapture(hwnd());
   if (r.stop_detection) KillTimer(hwnd(), kPosTimer);
   if (r.reset) {
+    tools_.Reset();
+    toolbar_.SetChosenTool(-1);
     toolbar_.Hide();
     SetTimer(hwnd(), kPosTimer, 50, nullptr);
   }

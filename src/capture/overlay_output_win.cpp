@@ -47,10 +47,21 @@ std::optional<capture::Rect> OverlayWindow::OutputArea() const {
 }
 
 UniqueBitmap OverlayWindow::SetRect(const capture::Rect& area) {
-  // The surface carries the frozen picture and everything drawn on it;
-  // the outline, the handles, the magnifier and the toolbar are never on it.
+  // The surface carries the frozen picture and the strokes; the labels and
+  // the text typed in the open box go over it as they show. The outline,
+  // the handles, a preview, the magnifier and the toolbar never go in.
   EnsureSurface();
-  return ComposeOutput(surface_, area);
+  UniqueBitmap picture = ComposeOutput(surface_, area);
+  if (!picture) return picture;
+  UniqueMemDc dc(CreateCompatibleDC(nullptr));
+  if (!dc) return nullptr;
+  {
+    SelectGuard into(dc.get(), picture.get());
+    SetViewportOrgEx(dc.get(), -area.left, -area.top, nullptr);
+    text_.DrawOutput(dc.get());
+    GdiFlush();
+  }
+  return picture;
 }
 
 void OverlayWindow::ShowError(const std::string& message) {

@@ -1,5 +1,7 @@
-// Painting the overlay: the dimmed surface, the outline `Sqr`, the eight
-// handles `Si` and the magnifier `Va`; and the readouts of what is shown.
+// Painting the overlay: the dimmed surface with its strokes, the text
+// labels, a stroke's preview and the eraser's cursor, the outline `Sqr`,
+// the eight handles `Si` and the magnifier `Va`; and the readouts of what
+// is shown.
 //
 // A selection change repaints only what changed: the bands whose dimming
 // flips, the old and the new outline and handles. That is sound because
@@ -75,6 +77,8 @@ void OverlayWindow::OnPaint(HDC dc, const RECT& u) {
   if (!model_ || !surface_) return;
   EnsureSurface();
   BitBlt(dc, u.left, u.top, u.right - u.left, u.bottom - u.top, surface_.dc(), u.left, u.top, SRCCOPY);
+  text_.Paint(dc);
+  tools_.Paint(dc);
   HBRUSH highlight = GetSysColorBrush(COLOR_HIGHLIGHT);
   const capture::Rect& sel = model_->selection();
   if (sel.width > 0 || sel.height > 0) {

@@ -35,7 +35,7 @@ bool OverlayWindow::Open(OverlayHost& host) {
     Unload();
     return false;
   }
-  if (!Window::RegisterClass(kClassName, 0, LoadCursorW(nullptr, IDC_ARROW))) {
+  if (!Window::RegisterClass(kClassName, CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW))) {
     Unload();
     return false;
   }
@@ -45,6 +45,9 @@ bool OverlayWindow::Open(OverlayHost& host) {
   }
   toolbar_.Create(hwnd(), dpi_);
   va_.Create(dpi_, capture::Size{w, h});
+  tools_.Attach(hwnd(), surface_, pic_b_);
+  text_.Create(hwnd(), dpi_);
+  OnToolStyle();
   Redraw();
   POINT cursor{};
   GetCursorPos(&cursor);
@@ -64,6 +67,8 @@ void OverlayWindow::Unload() {
     if (GetCapture() == hwnd()) ReleaseCapture();
     Destroy();
   }
+  tools_.Detach();
+  text_.Destroy();
   model_.reset();
   candidates_.clear();
   surface_.Reset();

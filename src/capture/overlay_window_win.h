@@ -4,8 +4,10 @@
 //
 // What the overlay shows is kept in its own state, so the outputs are
 // composed from it: `surface_` holds the frozen picture with the dimming
-// and anything drawn on it; the outline, the handles, the magnifier and the
-// toolbar are painted over it on screen only.
+// and the strokes burnt into it; the text labels are drawn from their own
+// state over it, on screen and into the outputs alike; the outline, the
+// handles, a stroke's preview, the magnifier and the toolbar are painted
+// over it on screen only.
 #pragma once
 #include <windows.h>
 
@@ -16,6 +18,8 @@
 
 #include "capture/magnifier_win.h"
 #include "capture/overlay_host_win.h"
+#include "capture/overlay_text_win.h"
+#include "capture/overlay_tools_win.h"
 #include "capture/selection.h"
 #include "capture/toolbar_win.h"
 #include "common/gdiplus_win.h"
@@ -48,6 +52,8 @@ class OverlayWindow : public Window {
   void OnPress(capture::Button button, LPARAM lp);
   void OnMove(WPARAM wp, LPARAM lp);
   void OnRelease(capture::Button button, LPARAM lp);
+  void OnDoubleClick(LPARAM lp);
+  void OnCaptureLost();
   void Apply(const capture::Reaction& r);
   void ReLoad();
   void OnPosTimer();
@@ -57,6 +63,12 @@ class OverlayWindow : public Window {
   // A modal dialog or message box of the overlay is open: timers and
   // actions wait.
   bool Busy() const;
+
+  // overlay_tools_win.cpp / overlay_text_win.cpp do the drawing; these
+  // tie them to the selection and the toolbar (overlay_input_win.cpp).
+  void OnToolChosen(int mode);
+  void OnToolStyle();
+  void FinishStroke();
 
   // overlay_paint_win.cpp
   // Marks the surface for a full dimming pass and asks for a repaint of
@@ -102,6 +114,8 @@ class OverlayWindow : public Window {
   std::optional<capture::SelectionModel> model_;
   Toolbar toolbar_;
   Magnifier va_;
+  OverlayTools tools_;
+  OverlayText text_;
   int dpi_ = 96;
   bool hotkey_latch_ = false;
   bool surface_stale_ = true;

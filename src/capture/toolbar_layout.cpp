@@ -37,7 +37,12 @@ ToolbarLayout LayoutToolbar(int dpi) {
   t.bottom_band = Rect{0, s(kBottomTop), t.panel.width, t.panel.height - s(kBottomTop)};
 
   static constexpr int kToolX[kToolCount] = {8, 31, 52, 75, 95};
-  for (int i = 0; i < kToolCount; ++i) t.tools[i] = r(kToolX[i], 4, 16, 16);
+  for (int i = 0; i < kToolCount; ++i) {
+    t.tools[i] = r(kToolX[i], 4, 16, 16);
+    const Rect& b = t.tools[i];
+    const int side = s(20);
+    t.tool_markers[i] = Rect{b.left + (b.width - side) / 2, b.top + (b.height - side) / 2, side, side};
+  }
   t.separator = r(117, 2, 1, 21);
   t.pinimg = r(122, 0, 25, 25);
   t.image1 = r(147, 0, 25, 25);
@@ -61,6 +66,12 @@ ToolbarLayout LayoutToolbar(int dpi) {
   t.sv_alp = r(38, kBottomTop + 29, 130, 14);
   t.txt_alp = r(174, kBottomTop + 26, 44, 20);
   return t;
+}
+
+std::optional<int> ToolRowOf(int mode) {
+  for (int i = 0; i < kToolCount; ++i)
+    if (kToolRowModes[static_cast<size_t>(i)] == mode) return i;
+  return std::nullopt;
 }
 
 uint32_t PaletteColour(int index) {

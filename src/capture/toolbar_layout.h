@@ -24,6 +24,9 @@ struct ToolbarLayout {
   Rect top_band, ops_band, bottom_band;
   // Top band.
   std::array<Rect, kToolCount> tools;  // in row order, see kToolRowModes
+  // The 20 x 20 squares of the hover marker `Under` and the chosen-tool
+  // marker `DownUn`, centred on each tool button.
+  std::array<Rect, kToolCount> tool_markers;
   Rect separator;                      // the grey line after the tools
   Rect pinimg, image1, savepic, exi;
   // Ops band (in panel coordinates).
@@ -36,6 +39,9 @@ struct ToolbarLayout {
 };
 
 ToolbarLayout LayoutToolbar(int dpi);
+
+// The place on the tool row of the tool that sets `mode`, if any.
+std::optional<int> ToolRowOf(int mode);
 
 // The palette colours `Cols(0)`..`Cols(17)`, colour values 0x00BBGGRR.
 uint32_t PaletteColour(int index);

@@ -7,6 +7,7 @@
 
 #include <cmath>
 
+#include "capture/label_paint_win.h"
 #include "common/process_win.h"
 
 namespace vardo {
@@ -22,23 +23,12 @@ std::wstring TextOf(HWND box) {
   return text;
 }
 
-LOGFONTW LogFontOf(const capture::FontSpec& f, int dpi) {
-  LOGFONTW lf{};
-  lf.lfHeight = -static_cast<LONG>(std::lround(f.points * dpi / 72.0));
-  lf.lfWeight = f.bold ? FW_BOLD : FW_NORMAL;
-  lf.lfItalic = f.italic;
-  lf.lfUnderline = f.underline;
-  lf.lfStrikeOut = f.strikethrough;
-  lf.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynW(lf.lfFaceName, Widen(f.name).c_str(), LF_FACESIZE);
-  return lf;
-}
-
 }  // namespace
 
 void Toolbar::SetColour(uint32_t colour) {
   style_.colour = colour;
   RefreshSwatch();
+  NotifyStyle();
 }
 
 void Toolbar::MoreC_Click() {
@@ -53,7 +43,7 @@ void Toolbar::MoreC_Click() {
 }
 
 void Toolbar::Sets_Click() {
-  LOGFONTW lf = LogFontOf(style_.font, dpi_);
+  LOGFONTW lf = LogFontFor(style_.font, dpi_);
   CHOOSEFONTW cf{};
   cf.lStructSize = sizeof(cf);
   cf.hwndOwner = overlay_;
@@ -68,6 +58,7 @@ void Toolbar::Sets_Click() {
   f.underline = lf.lfUnderline != 0;
   f.strikethrough = lf.lfStrikeOut != 0;
   style_.font = f;
+  NotifyStyle();
 }
 
 void Toolbar::Slider_Change(capture::PairedValue& pair, SValue& slider, HWND box) {

@@ -131,6 +131,9 @@ LRESULT ActionButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 bool Toolbar::Create(HWND overlay, int dpi) {
   overlay_ = overlay;
   dpi_ = dpi;
+  // Every capture starts from the initial colour, width, alpha and font.
+  style_ = capture::ToolStyle();
+  hover_row_ = chosen_row_ = -1;
   layout_ = capture::LayoutToolbar(dpi);
   if (!Window::RegisterClass(kClassName, 0, nullptr, GetSysColorBrush(COLOR_WINDOW))) return false;
   if (!Window::Create(0, kClassName, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, layout_.panel.width,
@@ -158,7 +161,7 @@ bool Toolbar::Create(HWND overlay, int dpi) {
     AddTip(a.button->hwnd(), a.tip);
   }
   CreateRows();
-  return true;
+  return CreateToolRow();
 }
 
 void Toolbar::AddTip(HWND control, const wchar_t* text) {
@@ -227,6 +230,7 @@ void Toolbar::ShowAt(capture::Point p) {
 
 void Toolbar::Hide() {
   drag_.End();
+  SetHover(-1);
   if (hwnd()) ShowWindow(hwnd(), SW_HIDE);
 }
 
@@ -236,6 +240,7 @@ void Toolbar::RefreshSwatch() {
 }
 
 void Toolbar::OnPaint(HDC dc, const RECT&) {
+  PaintMarkers(dc);
   const capture::Rect& s = layout_.separator;
   Fill(dc, s.left, s.top, s.right(), s.bottom(), kSeparator);
   // The current colour with a thin dark frame, then the palette.

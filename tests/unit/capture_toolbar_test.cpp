@@ -74,6 +74,30 @@ TEST(CaptureToolbarLayout, EveryControlSitsInItsBandWithoutOverlapAtBothDpis) {
   EXPECT_EQ(b.cols[2], (Rect{84, 42, 20, 20}));
 }
 
+TEST(CaptureToolbarLayout, ToolMarkersAreTwentyPixelSquaresCentredOnTheirButtons) {
+  for (int dpi : {96, 144}) {
+    const ToolbarLayout t = LayoutToolbar(dpi);
+    for (size_t i = 0; i < t.tools.size(); ++i) {
+      const Rect& b = t.tools[i];
+      const Rect& m = t.tool_markers[i];
+      EXPECT_EQ(m.width, dpi * 20 / 96);
+      EXPECT_EQ(m.height, m.width);
+      EXPECT_EQ(2 * m.left + m.width, 2 * b.left + b.width) << dpi << " " << i;
+      EXPECT_EQ(2 * m.top + m.height, 2 * b.top + b.height) << dpi << " " << i;
+      if (i > 0) {
+        EXPECT_LE(t.tool_markers[i - 1].right(), m.left + 1) << dpi << " " << i;
+      }
+    }
+    EXPECT_LT(t.tool_markers.back().right(), t.separator.left);
+  }
+  // The row: rectangle, ellipse, arrow, eraser, text.
+  EXPECT_EQ(ToolRowOf(0), 0);
+  EXPECT_EQ(ToolRowOf(3), 2);
+  EXPECT_EQ(ToolRowOf(2), 4);
+  EXPECT_FALSE(ToolRowOf(-1).has_value());
+  EXPECT_FALSE(ToolRowOf(5).has_value());
+}
+
 TEST(CaptureToolbarLayout, TheSwatchUnderAPoint) {
   const ToolbarLayout t = LayoutToolbar(96);
   EXPECT_EQ(PaletteColour(18), 0u);
