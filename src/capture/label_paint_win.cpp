@@ -38,8 +38,8 @@ void LabelFonts::set_dpi(int dpi) {
 }
 
 HFONT LabelFonts::Get(const capture::FontSpec& f) {
-  for (const auto& [spec, font] : fonts_)
-    if (spec == f) return font.get();
+  for (const auto& [made, font] : fonts_)
+    if (made == f) return font.get();
   const LOGFONTW lf = LogFontFor(f, dpi_);
   UniqueFont font(CreateFontIndirectW(&lf));
   if (!font) return nullptr;

@@ -100,21 +100,9 @@ LRESULT ToolButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       bar_->SetHover(-1);
       return 0;
     case WM_LBUTTONDOWN:
-      pressed_ = true;
-      SetCapture(hwnd());
-      return 0;
-    case WM_LBUTTONUP: {
-      const bool was = pressed_;
-      pressed_ = false;
-      if (GetCapture() == hwnd()) ReleaseCapture();
-      RECT rc;
-      GetClientRect(hwnd(), &rc);
-      const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-      if (was && PtInRect(&rc, p)) bar_->ToolClicked(row_);
-      return 0;
-    }
+    case WM_LBUTTONUP:
     case WM_CAPTURECHANGED:
-      pressed_ = false;
+      if (click_.OnMessage(hwnd(), msg, lp)) bar_->ToolClicked(row_);
       return 0;
     default:
       return Window::HandleMessage(msg, wp, lp);

@@ -107,21 +107,9 @@ LRESULT ActionButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND:
       return 1;
     case WM_LBUTTONDOWN:
-      pressed_ = true;
-      SetCapture(hwnd());
-      return 0;
-    case WM_LBUTTONUP: {
-      const bool was = pressed_;
-      pressed_ = false;
-      if (GetCapture() == hwnd()) ReleaseCapture();
-      RECT rc;
-      GetClientRect(hwnd(), &rc);
-      const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-      if (was && PtInRect(&rc, p)) PostMessageW(notify_, kMsgToolbarAction, static_cast<WPARAM>(action_), 0);
-      return 0;
-    }
+    case WM_LBUTTONUP:
     case WM_CAPTURECHANGED:
-      pressed_ = false;
+      if (click_.OnMessage(hwnd(), msg, lp)) PostMessageW(notify_, kMsgToolbarAction, static_cast<WPARAM>(action_), 0);
       return 0;
     default:
       return Window::HandleMessage(msg, wp, lp);

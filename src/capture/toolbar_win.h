@@ -43,7 +43,7 @@ class ToolButton : public Window {
  private:
   Toolbar* bar_ = nullptr;
   int row_ = 0;
-  bool pressed_ = false;
+  ClickTracker click_;
   bool tracking_ = false;
 };
 
@@ -60,7 +60,7 @@ class ActionButton : public Window {
  private:
   ToolbarAction action_ = ToolbarAction::kExit;
   HWND notify_ = nullptr;
-  bool pressed_ = false;
+  ClickTracker click_;
 };
 
 class Toolbar : public Window {

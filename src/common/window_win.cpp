@@ -93,4 +93,27 @@ LRESULT CALLBACK ControlHook::HookProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp,
   return DefSubclassProc(wnd, msg, wp, lp);
 }
 
+bool ClickTracker::OnMessage(HWND window, UINT msg, LPARAM lp) {
+  switch (msg) {
+    case WM_LBUTTONDOWN:
+      pressed_ = true;
+      SetCapture(window);
+      return false;
+    case WM_LBUTTONUP: {
+      const bool was = pressed_;
+      pressed_ = false;
+      if (GetCapture() == window) ReleaseCapture();
+      RECT rc;
+      GetClientRect(window, &rc);
+      const POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+      return was && PtInRect(&rc, p);
+    }
+    case WM_CAPTURECHANGED:
+      pressed_ = false;
+      return false;
+    default:
+      return false;
+  }
+}
+
 }  // namespace vardo

@@ -36,6 +36,19 @@ class Window {
   HWND hwnd_ = nullptr;
 };
 
+// Turns a window's left press and release into a click, as buttons do: the
+// press captures the pointer, and a release inside the window after it is a
+// click. A lost capture forgets the press.
+class ClickTracker {
+ public:
+  // Feed it WM_LBUTTONDOWN, WM_LBUTTONUP and WM_CAPTURECHANGED; true when
+  // the message completes a click.
+  bool OnMessage(HWND window, UINT msg, LPARAM lp);
+
+ private:
+  bool pressed_ = false;
+};
+
 // Forwards the messages of a child control (a subclassed system control or a
 // plain child) to a callback object, keeping the control's own procedure.
 class ControlHook {
