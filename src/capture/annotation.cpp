@@ -223,9 +223,9 @@ std::vector<Rect> StrokeStrips(Tool tool, const Rect& box, Point from, Point to,
 }
 
 int ArrowHeadReach(double width) {
-  // The anchor's triangle spans a few pen widths round the end point; a
-  // pen thinner than 2 px is taken as 2 px, with a margin for smoothing.
-  return static_cast<int>(std::ceil(std::max(width, 2.0) * 3)) + 2;
+  // The anchor's triangle lies within twice its size (the pen width, at
+  // least 2 px) of the end point; a pixel more for its shaded edge.
+  return static_cast<int>(std::ceil(std::max(width, 2.0) * 2)) + 2;
 }
 
 }  // namespace vardo::capture

@@ -126,7 +126,7 @@ std::optional<capture::Point> OverlayTools::Release() {
       // The box opens where the preview began, pressed point or dragged box.
       return capture::Point{s.box().left, s.box().top};
     default: {
-      if (canvas_) BurnShape(*canvas_, surface_.get(), s, pen_, clip_);
+      if (canvas_) BurnShape(*canvas_, s, pen_, clip_);
       UniqueRgn touched = RegionOf(capture::StrokeStrips(s.tool(), s.box(), s.start(), s.current(), pen_.width, true, kStripRows));
       Invalidate(touched.get());
       return std::nullopt;
