@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#if defined(__SSE__) || defined(_M_X64) || defined(_M_IX86)
+#include <xmmintrin.h>
+#endif
 
 #include "capture/pixel_blend.h"
 
@@ -19,6 +22,15 @@ constexpr double kFlatness = 0.01;
 inline int Floor(double v) {
   const int i = static_cast<int>(v);
   return i - (v < i);
+}
+
+// Asks for the memory at `p` ahead of its use.
+inline void Prefetch(const void* p) {
+#if defined(__SSE__) || defined(_M_X64) || defined(_M_IX86)
+  _mm_prefetch(static_cast<const char*>(p), _MM_HINT_T0);
+#else
+  static_cast<void>(p);
+#endif
 }
 
 Rect Intersect(const Rect& a, const Rect& b) {
@@ -111,8 +123,7 @@ void CoverageRaster::Blend(uint32_t* pixels, int stride, uint32_t argb) {
   if (!pixels || alpha == 0 || edges_.empty()) return;
   // Row by row from the top, with the edges that cross the row at hand.
   std::sort(edges_.begin(), edges_.end(), [](const Edge& a, const Edge& b) { return a.top < b.top; });
-  const uint8_t red = (argb >> 16) & 0xFF, green = (argb >> 8) & 0xFF, blue = argb & 0xFF;
-  const uint32_t opaque = (static_cast<uint32_t>(red) << 16) | (static_cast<uint32_t>(green) << 8) | blue;
+  const uint32_t opaque = argb & 0xFFFFFFu;
   // The alpha a pixel of coverage `c` takes (winding of either sign, overlaps once).
   auto alpha_of = [alpha](float c) {
     c = std::min(std::fabs(c), 1.0f);
@@ -126,14 +137,18 @@ void CoverageRaster::Blend(uint32_t* pixels, int stride, uint32_t argb) {
         row[x] = (p & 0xFF000000u) | opaque;
         continue;
       }
-      const uint32_t b = BlendChannel(p & 0xFF, blue, a);
-      const uint32_t g = BlendChannel((p >> 8) & 0xFF, green, a);
-      const uint32_t r = BlendChannel((p >> 16) & 0xFF, red, a);
-      row[x] = (p & 0xFF000000u) | (r << 16) | (g << 8) | b;
+      row[x] = BlendPixel(p, opaque, a);
     }
   };
   const int left = clip_.left, right = clip_.right();
-  std::vector<const Edge*> active;
+  // The edges crossing the row, with their part in it, kept in order of
+  // where that part starts: then their cells come out nearly in order.
+  struct Active {
+    const Edge* edge;
+    double xa, xb, lo;
+    float dy;
+  };
+  std::vector<Active> active;
   size_t next_edge = 0;
   for (int y = std::max(clip_.top, Floor(edges_.front().top)); y < clip_.bottom(); ++y) {
     if (active.empty()) {
@@ -142,24 +157,32 @@ void CoverageRaster::Blend(uint32_t* pixels, int stride, uint32_t argb) {
       y = std::max(y, Floor(edges_[next_edge].top));
       if (y >= clip_.bottom()) break;
     }
-    for (; next_edge < edges_.size() && edges_[next_edge].top < y + 1; ++next_edge) active.push_back(&edges_[next_edge]);
-    row_.clear();
-    for (size_t i = 0; i < active.size();) {
-      const Edge& e = *active[i];
+    for (; next_edge < edges_.size() && edges_[next_edge].top < y + 1; ++next_edge)
+      active.push_back(Active{&edges_[next_edge], 0, 0, 0, 0});
+    for (Active& a : active) {
+      const Edge& e = *a.edge;
       const double ya = std::max(e.top, static_cast<double>(y)), yb = std::min(e.bottom, y + 1.0);
-      if (yb > ya)
-        AddRowPiece(e.x + (ya - e.top) * e.dxdy, e.x + (yb - e.top) * e.dxdy, e.sign * static_cast<float>(yb - ya));
-      // An edge that ends in this row is done with.
-      if (e.bottom <= y + 1) {
-        active[i] = active.back();
-        active.pop_back();
-      } else {
-        ++i;
-      }
+      a.xa = e.x + (ya - e.top) * e.dxdy;
+      a.xb = e.x + (yb - e.top) * e.dxdy;
+      a.lo = std::min(a.xa, a.xb);
+      a.dy = yb > ya ? e.sign * static_cast<float>(yb - ya) : 0.0f;
     }
+    for (size_t i = 1; i < active.size(); ++i)
+      for (size_t j = i; j > 0 && active[j - 1].lo > active[j].lo; --j) std::swap(active[j - 1], active[j]);
+    row_.clear();
+    for (const Active& a : active)
+      if (a.dy != 0) AddRowPiece(a.xa, a.xb, a.dy);
+    // Edges that end in this row are done with.
+    active.erase(std::remove_if(active.begin(), active.end(), [y](const Active& a) { return a.edge->bottom <= y + 1; }),
+                 active.end());
     if (row_.empty()) continue;
-    std::sort(row_.begin(), row_.end(), [](const Cell& a, const Cell& b) { return a.x < b.x; });
+    for (size_t i = 1; i < row_.size(); ++i)
+      for (size_t j = i; j > 0 && row_[j - 1].x > row_[j].x; --j) std::swap(row_[j - 1], row_[j]);
     uint32_t* row = pixels + static_cast<size_t>(y) * static_cast<size_t>(stride);
+    // The pixels two rows down lie about where these are: asked for now,
+    // they are at hand by then (the rows are far apart in memory).
+    const uint32_t* ahead = y + 2 < clip_.bottom() ? row + 2 * static_cast<size_t>(stride) : nullptr;
+    int line = -1;
     // The winding so far: the heights of every edge left of the pixel.
     float winding = 0;
     int next = left;
@@ -169,6 +192,10 @@ void CoverageRaster::Blend(uint32_t* pixels, int stride, uint32_t argb) {
       for (; c != row_.end() && c->x == x; ++c) {
         cover += c->cover;
         area += c->area;
+      }
+      if (ahead && x >= left && (x - left) / 16 != line) {
+        line = (x - left) / 16;
+        Prefetch(ahead + x);
       }
       if (x > next) paint(row, next, x, alpha_of(winding));
       // The part of this pixel right of its edges is inside as far as they reach.

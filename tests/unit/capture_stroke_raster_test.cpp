@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "capture/pixel_blend.h"
 #include "capture/stroke_raster.h"
 
 namespace vardo::capture {
@@ -226,6 +227,19 @@ TEST(CaptureStrokeRaster, ALongDiagonalArrowTouchesOnlyItsPenAndHeadInsideTheCli
   EXPECT_LT(touched, static_cast<size_t>(inside * 8));
   // The pixels it covers wholly are the pure colour, the top byte kept.
   EXPECT_EQ(c.at(10 + 945, 1000 - 485), 0x1200FF00u);
+}
+
+TEST(CaptureStrokeRaster, PackedBlendingRoundsEveryChannelAsBlendingItAloneDoes) {
+  // Red and blue share a word: no carry may run from one into the other.
+  for (int a = 0; a <= 255; ++a)
+    for (int u = 0; u <= 255; u += 3)
+      for (int o = 0; o <= 255; o += 5) {
+        const uint32_t under = 0xA5000000u | (u << 16) | ((255 - u) << 8) | (u ^ 0x5A);
+        const uint32_t over = (o << 16) | (((o * 7) & 0xFF) << 8) | (255 - o);
+        const uint32_t want = 0xA5000000u | (BlendChannel(u, o, a) << 16) |
+                              (BlendChannel(255 - u, (o * 7) & 0xFF, a) << 8) | BlendChannel(u ^ 0x5A, 255 - o, a);
+        ASSERT_EQ(BlendPixel(under, over, a), want) << a << " " << u << " " << o;
+      }
 }
 
 }  // namespace
