@@ -2,6 +2,8 @@
 // over a selection of three quarters of the screen, each step painted
 // before the clock stops and measured side by side with one full-screen
 // blit:
+// - one pointer move without a stroke, and one repaint of a single pixel
+//   (what the window system's paint round costs at least);
 // - one move step of a rectangle, ellipse and arrow preview;
 // - one eraser segment;
 // - burning a rectangle, ellipse and arrow on release, with the drawing
@@ -156,6 +158,18 @@ int wmain() {
       }
     }
     bench::PrintRatio("one pointer move, no stroke (magnifier)", plain, "one full-screen blit", plain_ref);
+    // The least any step that shows something costs: the window system's
+    // round of one repaint, of a single pixel away from everything.
+    std::vector<double> pixel, pixel_ref;
+    for (int i = 0; i < 60; ++i) {
+      const RECT one{w / 2 + i, h - 3, w / 2 + i + 1, h - 2};
+      const double t0 = bench::NowMs();
+      InvalidateRect(b.overlay, &one, FALSE);
+      b.Settle();
+      pixel.push_back(bench::NowMs() - t0);
+      pixel_ref.push_back(b.FullBlit());
+    }
+    bench::PrintRatio("one repaint of a single pixel", pixel, "one full-screen blit", pixel_ref);
   }
 
   // Preview steps: a shape growing from a quarter of the screen towards

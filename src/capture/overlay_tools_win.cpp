@@ -193,7 +193,7 @@ void OverlayTools::Paint(HDC dc) const {
     UniqueBrush ink(CreateSolidBrush(p.colour & 0xFFFFFF));
     switch (p.tool) {
       case Tool::Arrow: {
-        const auto q = capture::SegmentQuad(p.from, p.to, p.width / 2, 0);
+        const auto q = capture::PreviewLineQuad(p.from, p.to, p.width);
         POINT pts[4];
         for (size_t i = 0; i < 4; ++i) pts[i] = POINT{q[i].x, q[i].y};
         SelectGuard fill(dc, ink.get());

@@ -133,9 +133,10 @@ TEST(CaptureStrokeRaster, TheEllipseIsThePenRoundItsOutlineAntiAliasedSymmetricA
 
   // A pen wider than the ellipse is thin fills its middle; one that folds
   // its inner edge over at the ends of a long ellipse leaves a clean hole.
-  for (const auto& [b, w] : {std::pair{Rect{20, 60, 160, 16}, 20.0}, std::pair{Rect{30, 40, 140, 60}, 30.0}}) {
-    const Canvas c = Ellipse(size, b, w, all);
-    ExpectPenAround(c, w / 2, [&](double x, double y) { return DistanceToEllipse(b, x, y); });
+  for (const auto& [thin, pen] : {std::pair{Rect{20, 60, 160, 16}, 20.0}, std::pair{Rect{30, 40, 140, 60}, 30.0}}) {
+    const Rect b = thin;
+    const Canvas c = Ellipse(size, b, pen, all);
+    ExpectPenAround(c, pen / 2, [&](double x, double y) { return DistanceToEllipse(b, x, y); });
   }
   // A flat box: the pen's band along its line, round at the ends.
   const Canvas flat = Ellipse(size, Rect{50, 70, 100, 0}, 6, all);
