@@ -123,8 +123,8 @@ std::vector<Rect> QuadStrips(const std::array<Point, 4>& quad, int rows, const R
 // not an ellipse: its frame reaches half as far again, which covers it.
 std::vector<Rect> StrokeStrips(Tool tool, const Rect& box, Point from, Point to, double width, bool head, int rows);
 
-// How far the arrow-anchor cap at the end of an arrow reaches past its
-// line, for a pen of `width`.
+// How far from the end point the arrow-anchor head of an arrow drawn with
+// a pen of `width` reaches, its shaded edge included.
 int ArrowHeadReach(double width);
 
 }  // namespace vardo::capture
