@@ -2,9 +2,12 @@
 // over a selection of three quarters of the screen, each step painted
 // before the clock stops and measured side by side with one full-screen
 // blit:
+// - one pointer move without a stroke, and one repaint of a single pixel
+//   (what the window system's paint round costs at least);
 // - one move step of a rectangle, ellipse and arrow preview;
 // - one eraser segment;
-// - burning a rectangle, ellipse and arrow on release;
+// - burning a rectangle, ellipse and arrow on release, with the drawing
+//   alone and, for the ellipse and the arrow, GDI+ drawing the same shape;
 // and the memory that 50 strokes and 50 labels add to a capture.
 #include <windows.h>
 
@@ -53,6 +56,29 @@ double PrivateMb() {
     if (mbi.RegionSize == 0) break;
   }
   return static_cast<double>(total) / (1024.0 * 1024.0);
+}
+
+// The ellipse or the arrow (arrow-anchor end cap) drawn with GDI+'s
+// anti-aliased pen, clipped, onto `into`.
+void GdiplusShape(Gdiplus::GpBitmap* into, const vardo::capture::Stroke& s, const vardo::capture::StrokePen& pen,
+                  const vardo::capture::Rect& clip) {
+  namespace gp = vardo::gp;
+  Gdiplus::GpGraphics* g = nullptr;
+  if (!into || gp::GdipGetImageGraphicsContext(into, &g) != Gdiplus::Ok) return;
+  vardo::GpGraphicsPtr graphics(g);
+  Gdiplus::GpPen* p = nullptr;
+  if (gp::GdipCreatePen1(pen.argb, static_cast<Gdiplus::REAL>(pen.width), Gdiplus::UnitPixel, &p) != Gdiplus::Ok) return;
+  vardo::GpPenPtr owned(p);
+  gp::GdipSetClipRectI(g, clip.left, clip.top, clip.width, clip.height, Gdiplus::CombineModeReplace);
+  gp::GdipSetSmoothingMode(g, Gdiplus::SmoothingModeAntiAlias);
+  const vardo::capture::Rect box = s.box();
+  if (s.tool() == vardo::capture::Tool::Ellipse) {
+    gp::GdipDrawEllipseI(g, p, box.left, box.top, box.width, box.height);
+  } else {
+    gp::GdipSetPenEndCap(p, Gdiplus::LineCapArrowAnchor);
+    gp::GdipDrawLineI(g, p, s.start().x, s.start().y, s.current().x, s.current().y);
+  }
+  gp::GdipFlush(g, Gdiplus::FlushIntentionSync);
 }
 
 enum Mode { kRectangle = 0, kEllipse = 1, kText = 2, kArrow = 3, kEraser = 4 };
@@ -132,6 +158,18 @@ int wmain() {
       }
     }
     bench::PrintRatio("one pointer move, no stroke (magnifier)", plain, "one full-screen blit", plain_ref);
+    // The least any step that shows something costs: the window system's
+    // round of one repaint, of a single pixel away from everything.
+    std::vector<double> pixel, pixel_ref;
+    for (int i = 0; i < 60; ++i) {
+      const RECT one{w / 2 + i, h - 3, w / 2 + i + 1, h - 2};
+      const double t0 = bench::NowMs();
+      InvalidateRect(b.overlay, &one, FALSE);
+      b.Settle();
+      pixel.push_back(bench::NowMs() - t0);
+      pixel_ref.push_back(b.FullBlit());
+    }
+    bench::PrintRatio("one repaint of a single pixel", pixel, "one full-screen blit", pixel_ref);
   }
 
   // Preview steps: a shape growing from a quarter of the screen towards
@@ -175,19 +213,26 @@ int wmain() {
     bench::PrintRatio("  its message part", move_part, "one full-screen blit", step_ref);
     bench::PrintRatio(shape.burn, burn, "one full-screen blit", burn_ref);
     // Where a burn's time goes: drawing the same shape into a screen-sized
-    // picture, alone (GDI+ for the ellipse and the arrow).
+    // picture, alone; and, for the ellipse and the arrow, what GDI+'s
+    // anti-aliased pen takes for it on the same picture.
     {
       vardo::GpBitmapPtr into = vardo::WrapCanvas(b.target);
       const vardo::capture::Rect clip{w / 8, h / 8, w * 3 / 4, h * 3 / 4};
-      std::vector<double> gdiplus;
+      const vardo::capture::StrokePen pen = vardo::capture::MakeStrokePen(0x0000FF, 255, 5);
+      std::vector<double> ours, gdiplus;
       for (int round = 0; round < 6; ++round) {
         vardo::capture::Stroke s(static_cast<vardo::capture::Tool>(shape.mode), {w / 4 + round, h / 4}, clip, 5);
         s.MoveTo({w * 3 / 4, h * 3 / 4});
-        const double t0 = bench::NowMs();
-        vardo::BurnShape(b.target, into.get(), s, vardo::capture::MakeStrokePen(0x0000FF, 255, 5), clip);
+        double t0 = bench::NowMs();
+        vardo::BurnShape(b.target, s, pen, clip);
+        ours.push_back(bench::NowMs() - t0);
+        if (shape.mode == kRectangle) continue;
+        t0 = bench::NowMs();
+        GdiplusShape(into.get(), s, pen, clip);
         gdiplus.push_back(bench::NowMs() - t0);
       }
-      bench::PrintRatio("  its drawing alone", gdiplus, "one full-screen blit", burn_ref);
+      bench::PrintRatio("  its drawing alone", ours, "one full-screen blit", burn_ref);
+      if (!gdiplus.empty()) bench::PrintRatio("  the same drawn by GDI+", gdiplus, "one full-screen blit", burn_ref);
     }
   }
 

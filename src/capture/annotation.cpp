@@ -79,6 +79,27 @@ std::array<Point, 4> SegmentQuad(Point a, Point b, int half, int extend) {
   return {at(a, -extend, -half), at(b, extend, -half), at(b, extend, half), at(a, -extend, half)};
 }
 
+std::array<Point, 4> PreviewLineQuad(Point a, Point b, int width) {
+  width = std::max(width, 1);
+  const double dx = b.x - a.x, dy = b.y - a.y, len = std::hypot(dx, dy);
+  // Across the line, pointing down (or right for a level line): the side
+  // whose edge the fill leaves out gets the odd pixel.
+  double vx = 0, vy = 1;
+  if (len > 0) {
+    vx = -dy / len;
+    vy = dx / len;
+    if (vy < 0 || (vy == 0 && vx < 0)) {
+      vx = -vx;
+      vy = -vy;
+    }
+  }
+  const int before = width / 2, after = width - before;
+  auto at = [&](Point p, int across) {
+    return Point{static_cast<int>(std::lround(p.x + vx * across)), static_cast<int>(std::lround(p.y + vy * across))};
+  };
+  return {at(a, -before), at(b, -before), at(b, after), at(a, after)};
+}
+
 std::vector<Rect> EllipseFrameStrips(const Rect& box, int reach, int rows) {
   std::vector<Rect> out;
   rows = std::max(rows, 1);
@@ -223,9 +244,9 @@ std::vector<Rect> StrokeStrips(Tool tool, const Rect& box, Point from, Point to,
 }
 
 int ArrowHeadReach(double width) {
-  // The anchor's triangle spans a few pen widths round the end point; a
-  // pen thinner than 2 px is taken as 2 px, with a margin for smoothing.
-  return static_cast<int>(std::ceil(std::max(width, 2.0) * 3)) + 2;
+  // The anchor's triangle lies within twice its size (the pen width, at
+  // least 2 px) of the end point; a pixel more for its shaded edge.
+  return static_cast<int>(std::ceil(std::max(width, 2.0) * 2)) + 2;
 }
 
 }  // namespace vardo::capture

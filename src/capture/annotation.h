@@ -84,6 +84,13 @@ int HalfPen(double width);
 // touch. A segment of no length gives the square round its point.
 std::array<Point, 4> SegmentQuad(Point a, Point b, int half, int extend);
 
+// The arrow's preview: the quadrilateral along the line from `a` to `b`,
+// flat at both ends, that fills `width` whole pixels across it (a fill
+// takes the pixels whose centres lie inside, down to but not on its lower
+// and right edges), on the same pixels as the burnt pen where it covers
+// them wholly. At least one pixel.
+std::array<Point, 4> PreviewLineQuad(Point a, Point b, int width);
+
 // What a pen reaching `reach` pixels to each side of the outline of the
 // ellipse in `box` can touch, as horizontal strips `rows` high: at most two
 // rectangles a strip, each a little larger than the ring it covers. Few
@@ -116,8 +123,8 @@ std::vector<Rect> QuadStrips(const std::array<Point, 4>& quad, int rows, const R
 // not an ellipse: its frame reaches half as far again, which covers it.
 std::vector<Rect> StrokeStrips(Tool tool, const Rect& box, Point from, Point to, double width, bool head, int rows);
 
-// How far the arrow-anchor cap at the end of an arrow reaches past its
-// line, for a pen of `width`.
+// How far from the end point the arrow-anchor head of an arrow drawn with
+// a pen of `width` reaches, its shaded edge included.
 int ArrowHeadReach(double width);
 
 }  // namespace vardo::capture

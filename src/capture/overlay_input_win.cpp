@@ -152,10 +152,7 @@ void OverlayWindow::OnRelease(capture::Button button, LPARAM lp) {
   const capture::Point p = PointOf(lp);
   text_.Release();
   // The release point ends the stroke even when the last moves were merged.
-  if (tools_.stroke_running()) {
-    tools_.Move(p, true, toolbar_.style().width.value());
-    FinishStroke();
-  }
+  if (tools_.stroke_running()) FinishStroke(p);
   if (GetCapture() == hwnd()) ReleaseCapture();
   if (!model_) return;
   Apply(model_->Release(button, p));
@@ -167,8 +164,8 @@ void OverlayWindow::OnCaptureLost() {
   if (tools_.stroke_running()) FinishStroke();
 }
 
-void OverlayWindow::FinishStroke() {
-  if (const std::optional<capture::Point> at = tools_.Release()) text_.OpenBoxAt(*at);
+void OverlayWindow::FinishStroke(std::optional<capture::Point> last) {
+  if (const std::optional<capture::Point> at = tools_.Release(last)) text_.OpenBoxAt(*at);
 }
 
 void OverlayWindow::OnToolChosen(int mode) {

@@ -94,8 +94,10 @@ void OverlayWindow::OnPaint(HDC dc, const RECT& u) {
       FillRect(dc, &r, orange.get());
     }
   }
-  RECT m = va_.rect();
-  if (IntersectRect(&m, &m, &u)) va_.Paint(dc);
+  // The update region, not just its bounds: a burn's strips round a big
+  // shape span the magnifier without touching it.
+  const RECT m = va_.rect();
+  if (RectVisible(dc, &m)) va_.Paint(dc);
 }
 
 uint32_t OverlayWindow::SurfaceColourAt(capture::Point p) const {

@@ -113,22 +113,31 @@ void OverlayTools::Move(capture::Point p, bool left_down, double width) {
   ShowPreview(Preview{stroke_->tool(), stroke_->box(), stroke_->start(), stroke_->current(), preview_->width, colour_});
 }
 
-std::optional<capture::Point> OverlayTools::Release() {
+std::optional<capture::Point> OverlayTools::Release(std::optional<capture::Point> last) {
   if (!stroke_) return std::nullopt;
+  if (last) {
+    // The eraser paints its last segment; a shape just takes the point.
+    if (stroke_->tool() == Tool::Eraser) Move(*last, true, pen_.width);
+    else stroke_->MoveTo(*last);
+  }
   const capture::Stroke s = *stroke_;
   stroke_.reset();
-  ShowPreview(std::nullopt);
   switch (s.tool()) {
     case Tool::Eraser:
       eraser_.End();
+      ShowPreview(std::nullopt);
       return std::nullopt;
     case Tool::Text:
+      ShowPreview(std::nullopt);
       // The box opens where the preview began, pressed point or dragged box.
       return capture::Point{s.box().left, s.box().top};
     default: {
-      if (canvas_) BurnShape(*canvas_, surface_.get(), s, pen_, clip_);
+      if (canvas_) BurnShape(*canvas_, s, pen_, clip_);
+      // What the preview showed goes with what the burn touched.
       UniqueRgn touched = RegionOf(capture::StrokeStrips(s.tool(), s.box(), s.start(), s.current(), pen_.width, true, kStripRows));
-      Invalidate(touched.get());
+      Invalidate(preview_area_.get(), touched.get());
+      preview_.reset();
+      preview_area_.reset();
       return std::nullopt;
     }
   }
@@ -137,8 +146,7 @@ std::optional<capture::Point> OverlayTools::Release() {
 void OverlayTools::ShowPreview(const std::optional<Preview>& next) {
   // The old preview's area was kept from when it was shown.
   UniqueRgn now = next ? RegionOf(capture::StrokeStrips(next->tool, next->box, next->from, next->to, next->width, false, kStripRows)) : nullptr;
-  Invalidate(preview_area_.get());
-  Invalidate(now.get());
+  Invalidate(preview_area_.get(), now.get());
   preview_ = next;
   preview_area_ = std::move(now);
 }
@@ -152,6 +160,20 @@ void OverlayTools::ShowCursor(const std::optional<capture::Rect>& next) {
 
 void OverlayTools::Invalidate(HRGN region) const {
   if (overlay_ && region) InvalidateRgn(overlay_, region, FALSE);
+}
+
+void OverlayTools::Invalidate(HRGN a, HRGN b) const {
+  if (!a || !b) {
+    Invalidate(a ? a : b);
+    return;
+  }
+  UniqueRgn both = EmptyRgn();
+  if (both && CombineRgn(both.get(), a, b, RGN_OR) != ERROR) {
+    Invalidate(both.get());
+  } else {
+    Invalidate(a);
+    Invalidate(b);
+  }
 }
 
 void OverlayTools::Invalidate(const capture::Rect& r) const {
@@ -171,7 +193,7 @@ void OverlayTools::Paint(HDC dc) const {
     UniqueBrush ink(CreateSolidBrush(p.colour & 0xFFFFFF));
     switch (p.tool) {
       case Tool::Arrow: {
-        const auto q = capture::SegmentQuad(p.from, p.to, p.width / 2, 0);
+        const auto q = capture::PreviewLineQuad(p.from, p.to, p.width);
         POINT pts[4];
         for (size_t i = 0; i < 4; ++i) pts[i] = POINT{q[i].x, q[i].y};
         SelectGuard fill(dc, ink.get());

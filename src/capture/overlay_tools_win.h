@@ -35,9 +35,9 @@ class OverlayTools {
   void Press(capture::Point p, const capture::ToolStyle& style);
   // Any pointer move over the overlay; `width` is the pen width set now.
   void Move(capture::Point p, bool left_down, double width);
-  // The release (or a lost capture). For the text tool, where the text
-  // box goes.
-  std::optional<capture::Point> Release();
+  // The release at `last` (or a lost capture, with no point). For the
+  // text tool, where the text box goes.
+  std::optional<capture::Point> Release(std::optional<capture::Point> last = std::nullopt);
   bool stroke_running() const { return stroke_.has_value(); }
 
   // The preview and the eraser's cursor, over whatever the surface shows.
@@ -54,6 +54,8 @@ class OverlayTools {
   void ShowPreview(const std::optional<Preview>& next);
   void ShowCursor(const std::optional<capture::Rect>& next);
   void Invalidate(HRGN region) const;
+  // Both regions (either may be null) in one request to the window system.
+  void Invalidate(HRGN a, HRGN b) const;
   void Invalidate(const capture::Rect& r) const;
 
   HWND overlay_ = nullptr;

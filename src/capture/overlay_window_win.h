@@ -68,7 +68,8 @@ class OverlayWindow : public Window {
   // tie them to the selection and the toolbar (overlay_input_win.cpp).
   void OnToolChosen(int mode);
   void OnToolStyle();
-  void FinishStroke();
+  // `last`: the release point, which ends the stroke.
+  void FinishStroke(std::optional<capture::Point> last = std::nullopt);
 
   // overlay_paint_win.cpp
   // Marks the surface for a full dimming pass and asks for a repaint of

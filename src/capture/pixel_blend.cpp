@@ -10,8 +10,7 @@ void BlendRect(uint32_t* pixels, Size size, int stride, const Rect& r, const Rec
   const int left = std::max({r.left, clip.left, 0}), right = std::min({r.right(), clip.right(), size.width});
   const int top = std::max({r.top, clip.top, 0}), bottom = std::min({r.bottom(), clip.bottom(), size.height});
   if (left >= right || top >= bottom) return;
-  const uint8_t red = (argb >> 16) & 0xFF, green = (argb >> 8) & 0xFF, blue = argb & 0xFF;
-  const uint32_t opaque = (static_cast<uint32_t>(red) << 16) | (static_cast<uint32_t>(green) << 8) | blue;
+  const uint32_t opaque = argb & 0xFFFFFFu;
   for (int y = top; y < bottom; ++y) {
     uint32_t* row = pixels + static_cast<size_t>(y) * static_cast<size_t>(stride);
     for (int x = left; x < right; ++x) {
@@ -20,10 +19,7 @@ void BlendRect(uint32_t* pixels, Size size, int stride, const Rect& r, const Rec
         row[x] = (p & 0xFF000000u) | opaque;
         continue;
       }
-      const uint32_t b = BlendChannel(p & 0xFF, blue, alpha);
-      const uint32_t g = BlendChannel((p >> 8) & 0xFF, green, alpha);
-      const uint32_t rr = BlendChannel((p >> 16) & 0xFF, red, alpha);
-      row[x] = (p & 0xFF000000u) | (rr << 16) | (g << 8) | b;
+      row[x] = BlendPixel(p, opaque, alpha);
     }
   }
 }

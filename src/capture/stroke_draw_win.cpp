@@ -1,6 +1,7 @@
 #include "capture/stroke_draw_win.h"
 
 #include "capture/pixel_blend.h"
+#include "capture/stroke_raster.h"
 
 namespace vardo {
 
@@ -27,37 +28,28 @@ GpBitmapPtr WrapCanvas(const MemoryCanvas& canvas) {
   return GpBitmapPtr(b);
 }
 
-void BurnShape(const MemoryCanvas& canvas, Gdiplus::GpBitmap* over, const capture::Stroke& stroke,
-               const capture::StrokePen& pen, const capture::Rect& clip) {
+void BurnShape(const MemoryCanvas& canvas, const capture::Stroke& stroke, const capture::StrokePen& pen,
+               const capture::Rect& clip) {
   const capture::Tool tool = stroke.tool();
   if (tool != capture::Tool::Rectangle && tool != capture::Tool::Ellipse && tool != capture::Tool::Arrow) return;
-  // Nothing visible, and GDI+ would only spend time on it.
-  if ((pen.argb >> 24) == 0 || !stroke.HasExtent()) return;
+  if ((pen.argb >> 24) == 0 || !stroke.HasExtent() || !canvas.bits()) return;
+  // GDI may still be drawing into the surface.
   GdiFlush();
-  if (tool == capture::Tool::Rectangle) {
-    // What GDI+ draws for a rectangle without smoothing, at the cost of
-    // its frame's pixels rather than of its whole box.
-    for (const capture::Rect& r : capture::CrispFrame(stroke.box(), pen.width))
-      capture::BlendRect(static_cast<uint32_t*>(canvas.bits()), capture::Size{canvas.width(), canvas.height()},
-                         canvas.width(), r, clip, pen.argb);
-    return;
+  auto* bits = static_cast<uint32_t*>(canvas.bits());
+  const capture::Size size{canvas.width(), canvas.height()};
+  switch (tool) {
+    case capture::Tool::Rectangle:
+      // What GDI+ draws for a rectangle without smoothing.
+      for (const capture::Rect& r : capture::CrispFrame(stroke.box(), pen.width))
+        capture::BlendRect(bits, size, canvas.width(), r, clip, pen.argb);
+      break;
+    case capture::Tool::Ellipse:
+      capture::BlendEllipse(bits, size, canvas.width(), stroke.box(), pen.width, clip, pen.argb);
+      break;
+    default:
+      capture::BlendArrow(bits, size, canvas.width(), stroke.start(), stroke.current(), pen.width, clip, pen.argb);
+      break;
   }
-  GpGraphicsPtr g = GraphicsOn(over, clip);
-  if (!g) return;
-  Gdiplus::GpPen* p = nullptr;
-  if (gp::GdipCreatePen1(pen.argb, static_cast<Gdiplus::REAL>(pen.width), Gdiplus::UnitPixel, &p) != Gdiplus::Ok)
-    return;
-  GpPenPtr owned(p);
-  const capture::Rect box = stroke.box();
-  const capture::Point a = stroke.start(), b = stroke.current();
-  gp::GdipSetSmoothingMode(g.get(), Gdiplus::SmoothingModeAntiAlias);
-  if (tool == capture::Tool::Ellipse) {
-    gp::GdipDrawEllipseI(g.get(), p, box.left, box.top, box.width, box.height);
-  } else {
-    gp::GdipSetPenEndCap(p, Gdiplus::LineCapArrowAnchor);
-    gp::GdipDrawLineI(g.get(), p, a.x, a.y, b.x, b.y);
-  }
-  gp::GdipFlush(g.get(), Gdiplus::FlushIntentionSync);
 }
 
 bool EraserPen::Begin(Gdiplus::GpBitmap* target, Gdiplus::GpBitmap* clean, double width, const capture::Rect& clip) {

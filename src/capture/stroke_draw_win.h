@@ -1,6 +1,7 @@
-// Burning the drawing tools' strokes into the overlay's surface with GDI+:
-// shapes on release, the eraser's dab and segments while it moves. GDI+
-// draws straight into the surface's pixels (a bitmap over the DIB section's
+// Burning the drawing tools' strokes into the overlay's surface: shapes on
+// release, drawn by our own routines straight into the surface's pixels at
+// a cost that follows their outlines; the eraser's dab and segments while
+// it moves, with GDI+ over the same pixels (a bitmap over the DIB section's
 // own memory), so nothing is copied per stroke.
 #pragma once
 #include <windows.h>
@@ -16,12 +17,11 @@ namespace vardo {
 GpBitmapPtr WrapCanvas(const MemoryCanvas& canvas);
 
 // Draws the finished rectangle, ellipse or arrow of `stroke` with `pen`
-// into `canvas` (`over` is its GDI+ bitmap), clipped to `clip`: the
-// rectangle with crisp edges, straight into the pixels; the ellipse and
-// the arrow (arrow-anchor cap at its end) anti-aliased with GDI+. Other
+// into `canvas`, clipped to `clip`: the rectangle with crisp edges, the
+// ellipse and the arrow (arrow-anchor head at its end) anti-aliased. Other
 // tools draw nothing here.
-void BurnShape(const MemoryCanvas& canvas, Gdiplus::GpBitmap* over, const capture::Stroke& stroke,
-               const capture::StrokePen& pen, const capture::Rect& clip);
+void BurnShape(const MemoryCanvas& canvas, const capture::Stroke& stroke, const capture::StrokePen& pen,
+               const capture::Rect& clip);
 
 // The eraser: a round pen of the given width whose paint is the clean
 // frozen picture, lined up with the screen, so it paints the frozen pixels

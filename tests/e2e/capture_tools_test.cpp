@@ -5,6 +5,7 @@
 // strokes vanish, at 144 DPI, pinned.
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <tuple>
 #include <vector>
 
@@ -204,18 +205,42 @@ TEST_F(CaptureTools, EveryToolDrawsInsideTheSelectionAndTheCopyHoldsItAsShown) {
   EXPECT_EQ(At(*out, 1399, 700), kRed);
   EXPECT_EQ(At(*out, 1350, 749), kRed);
   EXPECT_EQ(At(*out, 1350, 700), ref.at(1350, 700));
-  // The ellipse in blue, 5 px wide at its left and top; its inside untouched.
-  EXPECT_EQ(At(*out, 950, 400), kBlue);
-  EXPECT_EQ(At(*out, 1025, 350), kBlue);
+  // The ellipse in blue round (1025, 400), radii 75 and 50: the 5 px pen
+  // centred on its outline at the ends of both axes, nothing beyond it,
+  // its inside untouched; where it runs slanted its edges are shaded.
+  for (const auto& [x, y] : {std::pair{950, 400}, std::pair{1100, 400}, std::pair{1025, 350}, std::pair{1025, 450}})
+    EXPECT_EQ(At(*out, x, y), kBlue) << x << "," << y;
+  // (The outermost of the five is a shade off: the pen's edge bends away
+  // from that pixel's side.)
+  EXPECT_EQ(CountNear(*out, RECT{940, 400, 960, 401}, kBlue, 8), 5);
+  EXPECT_EQ(CountNear(*out, RECT{1025, 340, 1026, 360}, kBlue, 8), 5);
+  EXPECT_EQ(CountChanged(*out, ref, RECT{940, 398, 947, 403}), 0) << "outside the ellipse";
+  EXPECT_EQ(CountChanged(*out, ref, RECT{1025, 340, 1026, 347}), 0) << "above the ellipse";
   EXPECT_EQ(At(*out, 1025, 400), ref.at(1025, 400));
+  EXPECT_EQ(CountChanged(*out, ref, RECT{965, 385, 1086, 416}), 0) << "inside the ellipse";
+  int shaded = 0;
+  for (int y = 425; y < 448; ++y)
+    for (int x = 1065; x < 1090; ++x) shaded += At(*out, x, y) != kBlue && At(*out, x, y) != ref.at(x, y);
+  EXPECT_GE(shaded, 12) << "the ellipse is not anti-aliased";
   // Alpha 0 left nothing.
   EXPECT_EQ(CountChanged(*out, ref, RECT{740, 505, 960, 536}), 0);
-  // The green arrow: 2 or 3 px at width 2.5 (5 for the rectangle), a
-  // broader head at its end.
+  // The green arrow from (750, 600) to (950, 600) at width 2.5: row 600
+  // whole and three quarters of rows 599 and 601; flat at its start, its
+  // first pixel half covered. The head: a triangle 5 px wide at its base,
+  // √3 × 2.5 px behind its tip at 950, 5 rows high a pixel in front of
+  // its base, nothing past its tip or beside it.
   const int line = CountNear(*out, RECT{800, 590, 801, 611}, kGreen, 100);
   EXPECT_GE(line, 2);
   EXPECT_LE(line, 3);
-  EXPECT_GT(CountNear(*out, RECT{946, 585, 947, 616}, kGreen, 100), line) << "no arrow head";
+  EXPECT_EQ(At(*out, 800, 600), kGreen);
+  EXPECT_NE(At(*out, 800, 599), kGreen) << "a 2.5 px pen drawn as 3";
+  EXPECT_EQ(CountChanged(*out, ref, RECT{800, 590, 801, 611}), 3);
+  EXPECT_EQ(CountChanged(*out, ref, RECT{740, 590, 750, 611}), 0) << "before the arrow's start";
+  EXPECT_EQ(CountChanged(*out, ref, RECT{946, 590, 947, 611}), 5) << "no arrow head";
+  EXPECT_EQ(At(*out, 946, 600), kGreen);
+  EXPECT_EQ(CountChanged(*out, ref, RECT{951, 590, 960, 611}), 0) << "past the arrow's tip";
+  EXPECT_EQ(CountChanged(*out, ref, RECT{935, 590, 951, 597}), 0) << "above the arrow head";
+  EXPECT_EQ(CountChanged(*out, ref, RECT{935, 604, 951, 611}), 0) << "below the arrow head";
   // The eraser gave back the frozen pixels, undimmed, across the edge;
   // the rest of the edge stays red.
   EXPECT_EQ(CountChanged(*out, ref, RECT{795, 440, 806, 461}), 0);

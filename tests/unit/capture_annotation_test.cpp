@@ -1,6 +1,8 @@
 // Strokes of the overlay's drawing tools and its text labels.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "capture/annotation.h"
@@ -79,6 +81,19 @@ TEST(CaptureStroke, WhatAStrokeCanTouchCoversItsPenAndNoMore) {
   q = SegmentQuad({50, 50}, {50, 50}, 4, 4);
   EXPECT_EQ(q[0], (Point{46, 46}));
   EXPECT_EQ(q[2], (Point{54, 54}));
+  // The arrow's preview fills rows 18..22 for a pen of 5 on row 20, either
+  // way along; a pen of 1 one row; a vertical line the columns likewise.
+  for (const auto& [from, to] : {std::pair{Point{10, 20}, Point{110, 20}}, std::pair{Point{110, 20}, Point{10, 20}}}) {
+    const auto p = PreviewLineQuad(from, to, 5);
+    EXPECT_EQ(std::min(p[0].y, p[2].y), 18);
+    EXPECT_EQ(std::max(p[0].y, p[2].y), 23);
+    const auto thin = PreviewLineQuad(from, to, 1);
+    EXPECT_EQ(std::min(thin[0].y, thin[2].y), 20);
+    EXPECT_EQ(std::max(thin[0].y, thin[2].y), 21);
+  }
+  q = PreviewLineQuad({40, 90}, {40, 10}, 4);
+  EXPECT_EQ(std::min(q[0].x, q[2].x), 38);
+  EXPECT_EQ(std::max(q[0].x, q[2].x), 42);
   EXPECT_EQ(HalfPen(5), 3);
   EXPECT_EQ(HalfPen(2.5), 2);
   EXPECT_EQ(HalfPen(-1), 0);
