@@ -42,36 +42,57 @@ function(vardo_folder_libraries name)
   endif()
 endfunction()
 
-# GDI+ is delay-loaded so that, after SetDefaultDllDirectories, only the
-# system copy can ever be loaded (never a gdiplus.dll planted beside the exe).
-function(vardo_link_gdiplus target)
-  if(MSVC)
-    target_link_libraries(${target} PRIVATE gdiplus delayimp)
-    target_link_options(${target} PRIVATE /DELAYLOAD:gdiplus.dll)
-  else()
-    target_link_libraries(${target} PRIVATE gdiplus_delay)
-  endif()
+# System DLLs that are not needed to bring the first windows up are
+# delay-loaded: each is loaded on its first call, so start-up does not pay
+# for mapping and initialising it (and its own imports). GDI+ is also
+# delay-loaded so that, after SetDefaultDllDirectories, only the system copy
+# can ever be loaded (never a gdiplus.dll planted beside the exe).
+set(VARDO_DELAYED_DLLS gdiplus comctl32 comdlg32 ole32 oleaut32 shell32)
+
+# Links `target` against the given system libraries (from VARDO_DELAYED_DLLS),
+# delay-loaded.
+function(vardo_link_delayed target)
+  foreach(dll ${ARGN})
+    if(MSVC)
+      target_link_libraries(${target} PRIVATE ${dll} delayimp)
+      target_link_options(${target} PRIVATE /DELAYLOAD:${dll}.dll)
+    else()
+      target_link_libraries(${target} PRIVATE ${dll}_delay)
+    endif()
+  endforeach()
 endfunction()
 
-if(WIN32 AND NOT MSVC AND NOT TARGET gdiplus_delay)
-  set(def ${CMAKE_BINARY_DIR}/gdiplus.def)
-  set(lib ${CMAKE_BINARY_DIR}/libgdiplus_delay.a)
+function(vardo_link_gdiplus target)
+  vardo_link_delayed(${target} gdiplus)
+endfunction()
+
+# MinGW: GNU ld has no /DELAYLOAD; dlltool makes a delay-import library from
+# the export names of the normal import library.
+if(WIN32 AND NOT MSVC)
   find_program(MINGW_NM NAMES x86_64-w64-mingw32-nm REQUIRED)
   find_program(MINGW_DLLTOOL NAMES x86_64-w64-mingw32-dlltool REQUIRED)
-  find_file(GDIPLUS_IMPLIB libgdiplus.a PATHS /usr/x86_64-w64-mingw32/lib REQUIRED NO_DEFAULT_PATH)
-  execute_process(COMMAND ${MINGW_NM} ${GDIPLUS_IMPLIB} OUTPUT_VARIABLE syms)
-  string(REGEX MATCHALL "I __imp_[A-Za-z0-9_]+" imps "${syms}")
-  set(text "LIBRARY gdiplus.dll\nEXPORTS\n")
-  foreach(i ${imps})
-    string(REPLACE "I __imp_" "" n "${i}")
-    string(APPEND text "${n}\n")
+  foreach(dll ${VARDO_DELAYED_DLLS})
+    if(TARGET ${dll}_delay)
+      continue()
+    endif()
+    set(def ${CMAKE_BINARY_DIR}/${dll}.def)
+    set(lib ${CMAKE_BINARY_DIR}/lib${dll}_delay.a)
+    find_file(implib_${dll} lib${dll}.a PATHS /usr/x86_64-w64-mingw32/lib REQUIRED NO_DEFAULT_PATH)
+    execute_process(COMMAND ${MINGW_NM} ${implib_${dll}} OUTPUT_VARIABLE syms)
+    string(REGEX MATCHALL "I __imp_[A-Za-z0-9_]+" imps "${syms}")
+    list(REMOVE_DUPLICATES imps)
+    set(text "LIBRARY ${dll}.dll\nEXPORTS\n")
+    foreach(i ${imps})
+      string(REPLACE "I __imp_" "" n "${i}")
+      string(APPEND text "${n}\n")
+    endforeach()
+    file(WRITE ${def} "${text}")
+    execute_process(COMMAND ${MINGW_DLLTOOL} --input-def ${def} --output-delaylib ${lib} --dllname ${dll}.dll
+                    RESULT_VARIABLE rc)
+    if(NOT rc EQUAL 0)
+      message(FATAL_ERROR "dlltool could not make the delay-load library for ${dll}")
+    endif()
+    add_library(${dll}_delay STATIC IMPORTED GLOBAL)
+    set_target_properties(${dll}_delay PROPERTIES IMPORTED_LOCATION ${lib})
   endforeach()
-  file(WRITE ${def} "${text}")
-  execute_process(COMMAND ${MINGW_DLLTOOL} --input-def ${def} --output-delaylib ${lib} --dllname gdiplus.dll
-                  RESULT_VARIABLE rc)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "dlltool could not make the delay-load library for gdiplus")
-  endif()
-  add_library(gdiplus_delay STATIC IMPORTED GLOBAL)
-  set_target_properties(gdiplus_delay PROPERTIES IMPORTED_LOCATION ${lib})
 endif()

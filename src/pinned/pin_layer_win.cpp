@@ -73,6 +73,14 @@ bool PinLayer::Load() {
   pin::Point at = pin::HandlePosition(w, side, dpi_);
   getimg_ = {at.x, at.y, side, side};
 
+  SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetLayerTimer(true);
+  return true;
+}
+
+void PinLayer::LoadExtras() {
+  if (!hwnd() || extras_loaded_) return;
+  extras_loaded_ = true;
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
                              GetModuleHandleW(nullptr), nullptr);
@@ -87,9 +95,6 @@ bool PinLayer::Load() {
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
   }
   DragAcceptFiles(hwnd(), TRUE);
-  SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  SetLayerTimer(true);
-  return true;
 }
 
 void PinLayer::ShowLayer() {

@@ -32,6 +32,9 @@ class PinLayer final : public Window, public OverlayHost {
 
   // Creates and loads the layer (hidden) on first use.
   bool Load();
+  // The handle's tooltip (common controls) and file drops (shell), which
+  // start-up leaves until its first windows are up. Runs once.
+  void LoadExtras();
   int dpi() const { return dpi_; }
   // The handle's place on the layer.
   pin::Rect getimg() const { return getimg_; }
@@ -112,6 +115,7 @@ class PinLayer final : public Window, public OverlayHost {
   POINT drag_from_{};
   pin::Point handle_from_;
   HWND tooltip_ = nullptr;
+  bool extras_loaded_ = false;
   UniqueBrush key_brush_;
   UniqueBrush caption_brush_;
   UniqueFont caption_font_;

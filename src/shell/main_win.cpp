@@ -21,14 +21,18 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   vardo::UniqueHandle instance = vardo::ClaimSingleInstance(kInstanceMutex);
   if (!instance) return 0;
 
-  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&icc);
-
   vardo::SetCaptureCommand(&vardo::CaptureRequest);
   // Pin mode: the layer first, then the settings window in the centre.
   vardo::afterdoch().ShowLayer();
+  // The common controls (delay-loaded) are first needed by the settings
+  // window; the layer shows without them.
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
   vardo::SettingsWindow& settings = vardo::sett();
   settings.ShowCentred();
+  // What the first windows can show without: the handle's tooltip, file
+  // drops. No input has been read yet, so none is missed.
+  vardo::afterdoch().LoadExtras();
 
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

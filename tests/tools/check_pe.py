@@ -4,6 +4,9 @@
 - no MinGW runtime DLL is imported (each .exe runs alone);
 - gdiplus.dll is only delay-loaded, never imported directly (so a planted
   copy next to the program is never loaded at start);
+- the system DLLs that the first windows do not need (common controls,
+  common dialogs, shell, OLE) are not imported directly either, so start-up
+  does not pay for loading them;
 - the manifest declares per-monitor v2 DPI awareness and common controls 6;
 - a version resource and a program icon are present.
 Usage: check_pe.py OUTPUT_FOLDER
@@ -13,6 +16,8 @@ import struct
 import sys
 
 RUNTIME_DLLS = ('libstdc++', 'libgcc', 'libwinpthread', 'libssp')
+# Loaded on first use only.
+DELAYED_DLLS = ('gdiplus.dll', 'comctl32.dll', 'comdlg32.dll', 'ole32.dll', 'oleaut32.dll', 'shell32.dll')
 
 
 class PE:
@@ -110,8 +115,9 @@ def check(path):
     for dll in imps:
         if dll.startswith(RUNTIME_DLLS):
             problems.append('imports runtime DLL ' + dll)
-    if 'gdiplus.dll' in imps:
-        problems.append('imports gdiplus.dll directly (must be delay-loaded)')
+    for dll in DELAYED_DLLS:
+        if dll in imps:
+            problems.append('imports %s directly (must be delay-loaded)' % dll)
     # GNU ld leaves the delay-import directory entry empty, so also accept the
     # DLL's name among the delay-load descriptors' data.
     uses_gdiplus = 'gdiplus.dll' in pe.delay_imports() or b'gdiplus.dll' in pe.d
