@@ -1,6 +1,7 @@
 #include "capture/freeze_win.h"
 
 #include <cstring>
+#include <cwchar>
 
 namespace vardo {
 
@@ -11,13 +12,20 @@ BOOL CALLBACK CollectVisible(HWND wnd, LPARAM lp) {
   return TRUE;
 }
 
+bool HasClass(HWND w, const wchar_t* name) {
+  wchar_t buf[64];
+  const int n = GetClassNameW(w, buf, 64);
+  return n > 0 && std::wcscmp(buf, name) == 0;
+}
+
 }  // namespace
 
-std::vector<capture::WinRect> GatherCandidateWindows() {
+std::vector<capture::WinRect> GatherCandidateWindows(const wchar_t* skip_class, HWND skip) {
   std::vector<HWND> top;
   EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&top));
   std::vector<HWND> candidates;
   for (HWND w : top) {
+    if (w == skip || (skip_class && HasClass(w, skip_class))) continue;
     EnumChildWindows(w, CollectVisible, reinterpret_cast<LPARAM>(&candidates));
     candidates.push_back(w);
   }

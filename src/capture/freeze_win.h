@@ -1,5 +1,5 @@
-// Freezing the primary screen: the window candidates for detection and the
-// screen picture, both taken before the overlay becomes visible.
+// Freezing the primary screen: the screen picture, taken before the overlay
+// becomes visible, and the window candidates for detection.
 #pragma once
 #include <windows.h>
 
@@ -12,8 +12,10 @@ namespace vardo {
 
 // Visible top-level windows in stacking order (topmost first), each
 // preceded by its visible descendants in EnumChildWindows order, with their
-// window rectangles.
-std::vector<capture::WinRect> GatherCandidateWindows();
+// window rectangles. Top-level windows of class `skip_class` and the window
+// `skip` are left out with their descendants: the overlay may already be
+// showing, and the pin layer is never a candidate.
+std::vector<capture::WinRect> GatherCandidateWindows(const wchar_t* skip_class = nullptr, HWND skip = nullptr);
 
 // Copies the primary screen (physical pixels) into a new 32-bit DIB.
 bool FreezeScreen(MemoryCanvas& out, int width, int height);

@@ -17,6 +17,8 @@ class OverlayHost {
   // Pops up the text-label menu at the pointer, owned by `owner`; returns
   // true when its delete item was chosen.
   virtual bool PopupTextLabelMenu(HWND owner) = 0;
+  // The layer's window, which window detection never offers.
+  virtual HWND LayerWindow() const { return nullptr; }
 
  protected:
   ~OverlayHost() = default;

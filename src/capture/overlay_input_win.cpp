@@ -39,9 +39,23 @@ void PumpPendingMessages() {
 }  // namespace
 
 LRESULT OverlayWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  // Input, timers and commands find the toolbar built, even when sent
+  // before the posted rest of the open sequence has run.
+  const bool input = (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) || (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) ||
+                     msg == WM_TIMER || msg == WM_COMMAND || msg == WM_CLOSE || msg == kMsgToolbarAction ||
+                     msg == kMsgToolChosen || msg == kMsgToolStyle;
+  if (input && !built_) FinishOpen();
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;
+    case kMsgFinishOpen:
+      FinishOpen();
+      return 0;
+    case kMsgPrepared:
+      // The darkened copy is there: the first dimming pass replaces the
+      // plain picture (unless detection ran it already).
+      if (AwaitPrepared() && plain_) Redraw();
+      return 0;
     // The magnifier's readouts are the window's text, for whoever reads it
     // (screen readers, tests).
     case WM_GETTEXT: {
@@ -170,6 +184,7 @@ void OverlayWindow::FinishStroke(std::optional<capture::Point> last) {
 
 void OverlayWindow::OnToolChosen(int mode) {
   if (!model_ || !model_->selected() || Busy()) return;
+  AwaitGdiplus();
   // Strokes go onto what the selection shows now.
   EnsureSurface();
   model_->SetToolMode(mode);
@@ -210,6 +225,9 @@ bool OverlayWindow::Busy() const { return hwnd() && !IsWindowEnabled(hwnd()); }
 
 void OverlayWindow::OnPosTimer() {
   if (!model_ || model_->selected() || Busy()) return;
+  // The first tick after the open waits for the candidates rather than
+  // showing none.
+  if (!AwaitPrepared()) return;
   POINT p;
   if (!GetCursorPos(&p)) return;
   const capture::Point cursor{p.x, p.y};

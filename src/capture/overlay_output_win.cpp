@@ -14,6 +14,8 @@ namespace vardo {
 
 void OverlayWindow::OnAction(ToolbarAction action) {
   if (!model_ || Busy()) return;
+  // Saving encodes with GDI+, which may still be starting.
+  if (action != ToolbarAction::kExit) AwaitGdiplus();
   switch (action) {
     case ToolbarAction::kExit:
       OnExit();

@@ -29,6 +29,7 @@ uint32_t PixelAt(const MemoryCanvas& c, capture::Point p) {
 }  // namespace
 
 void OverlayWindow::Redraw() {
+  plain_ = false;
   surface_stale_ = true;
   if (model_) shown_ = Shown{model_->selection(), model_->border_width(), model_->handles()};
   if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
@@ -36,6 +37,11 @@ void OverlayWindow::Redraw() {
 
 void OverlayWindow::RedrawChanged() {
   if (!model_ || !hwnd()) return;
+  // From the plain picture the first dimming pass covers everything.
+  if (plain_) {
+    Redraw();
+    return;
+  }
   const Shown now{model_->selection(), model_->border_width(), model_->handles()};
   // Gathered into one region: one request to the window system.
   UniqueRgn changed(CreateRectRgn(0, 0, 0, 0));
@@ -58,7 +64,16 @@ void OverlayWindow::RedrawChanged() {
 }
 
 void OverlayWindow::EnsureSurface() {
-  if (!model_ || !surface_) return;
+  if (!model_) return;
+  // A fixed selection always shows its dimming (and outputs are cut from
+  // the surface).
+  if (plain_ && model_->selected()) Redraw();
+  if (plain_) return;
+  if (!AwaitPrepared()) {
+    plain_ = true;
+    return;
+  }
+  if (!surface_) return;
   const capture::Rect& sel = model_->selection();
   if (surface_stale_) {
     DrawAlphaClip(surface_.dc(), pic_b_.dc(), pic_dim_.dc(), model_->surface(), sel);
@@ -74,9 +89,11 @@ void OverlayWindow::EnsureSurface() {
 }
 
 void OverlayWindow::OnPaint(HDC dc, const RECT& u) {
-  if (!model_ || !surface_) return;
+  if (!model_) return;
   EnsureSurface();
-  BitBlt(dc, u.left, u.top, u.right - u.left, u.bottom - u.top, surface_.dc(), u.left, u.top, SRCCOPY);
+  const MemoryCanvas& shown = plain_ ? pic_b_ : surface_;
+  if (!shown) return;
+  BitBlt(dc, u.left, u.top, u.right - u.left, u.bottom - u.top, shown.dc(), u.left, u.top, SRCCOPY);
   text_.Paint(dc);
   tools_.Paint(dc);
   HBRUSH highlight = GetSysColorBrush(COLOR_HIGHLIGHT);
@@ -100,13 +117,15 @@ void OverlayWindow::OnPaint(HDC dc, const RECT& u) {
   if (RectVisible(dc, &m)) va_.Paint(dc);
 }
 
-uint32_t OverlayWindow::SurfaceColourAt(capture::Point p) const {
-  if (!model_ || !surface_) return 0;
+uint32_t OverlayWindow::SurfaceColourAt(capture::Point p) {
+  if (!model_ || !pic_b_) return 0;
   const capture::Size s = model_->surface();
   p.x = std::clamp(p.x, 0, s.width - 1);
   p.y = std::clamp(p.y, 0, s.height - 1);
   uint32_t px = 0;
-  if (!surface_stale_ && surface_sel_ == model_->selection()) {
+  if (plain_ || !AwaitPrepared()) {
+    px = PixelAt(pic_b_, p);
+  } else if (!surface_stale_ && surface_sel_ == model_->selection()) {
     GdiFlush();
     px = PixelAt(surface_, p);
   } else {

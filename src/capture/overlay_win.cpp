@@ -1,5 +1,7 @@
 #include "capture/overlay_win.h"
 
+#include <system_error>
+
 #include "capture/dimming_win.h"
 #include "capture/freeze_win.h"
 #include "capture/overlay_window_win.h"
@@ -21,20 +23,22 @@ OverlayWindow& TheOverlay() {
 bool OverlayWindow::Open(OverlayHost& host) {
   if (loaded()) return true;
   host_ = &host;
-  gdiplus_.emplace();
   hotkey_latch_ = false;
   dpi_ = ScreenDpi();
   const int w = GetSystemMetrics(SM_CXSCREEN);
   const int h = GetSystemMetrics(SM_CYSCREEN);
   const int hs = Scale(kHandleSize, dpi_);
   model_.emplace(capture::Size{w, h}, capture::Size{hs, hs});
+  prep_ = Prep::Waiting;
+  tools_attached_ = shown_once_ = built_ = false;
+  plain_ = surface_stale_ = true;
 
   // Freeze before anything of ours is visible.
-  candidates_ = GatherCandidateWindows();
-  if (!FreezeScreen(pic_b_, w, h) || !MakeDimmedCopy(pic_b_, pic_dim_) || !surface_.CreateDib(w, h)) {
+  if (!FreezeScreen(pic_b_, w, h)) {
     Unload();
     return false;
   }
+  GdiFlush();  // the worker reads the pixels
   if (!Window::RegisterClass(kClassName, CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW))) {
     Unload();
     return false;
@@ -43,21 +47,81 @@ bool OverlayWindow::Open(OverlayHost& host) {
     Unload();
     return false;
   }
-  toolbar_.Create(hwnd(), dpi_);
+  // The worker reads only the frozen picture, which nothing changes now.
+  prepared_ready_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  if (!prepared_ready_) {
+    Unload();
+    return false;
+  }
+  try {
+    worker_ = std::thread([this, overlay = hwnd(), layer = host.LayerWindow()] {
+      // Candidates taken now leave out the overlay (it may be showing) and
+      // the layer.
+      worker_candidates_ = GatherCandidateWindows(kClassName, layer);
+      worker_ok_ = MakeDimmedCopy(pic_b_, pic_dim_) && surface_.CreateDib(pic_b_.width(), pic_b_.height());
+      GdiFlush();
+      SetEvent(prepared_ready_.get());
+      PostMessageW(overlay, kMsgPrepared, 0, 0);
+      gdiplus_.emplace();
+    });
+  } catch (const std::system_error&) {
+    Unload();
+    return false;
+  }
   va_.Create(dpi_, capture::Size{w, h});
-  tools_.Attach(hwnd(), surface_, pic_b_);
-  text_.Create(hwnd(), dpi_);
-  OnToolStyle();
-  Redraw();
   POINT cursor{};
   GetCursorPos(&cursor);
   UpdateMagnifier(capture::Point{cursor.x, cursor.y});
   ShowWindow(hwnd(), SW_SHOW);
   SetForegroundWindow(hwnd());
   UpdateWindow(hwnd());
+  shown_once_ = true;
   SetTimer(hwnd(), kPosTimer, 50, nullptr);
   SetTimer(hwnd(), kHotKeyTimer, 100, nullptr);
+  // Ahead of any input in the queue; anything sent earlier builds it first.
+  PostMessageW(hwnd(), kMsgFinishOpen, 0, 0);
   return true;
+}
+
+void OverlayWindow::FinishOpen() {
+  if (built_ || !shown_once_ || !hwnd()) return;
+  built_ = true;
+  toolbar_.Create(hwnd(), dpi_);
+  text_.Create(hwnd(), dpi_);
+  OnToolStyle();
+}
+
+bool OverlayWindow::AwaitPrepared() {
+  if (prep_ == Prep::Waiting) {
+    if (!prepared_ready_ || !worker_.joinable()) {
+      prep_ = Prep::Failed;
+    } else {
+      WaitForSingleObject(prepared_ready_.get(), INFINITE);
+      if (worker_ok_) {
+        candidates_ = std::move(worker_candidates_);
+        prep_ = Prep::Ready;
+      } else {
+        prep_ = Prep::Failed;
+        // Too little memory for the copies: end the capture and give the
+        // layer back (from the message loop, not from inside a handler).
+        if (hwnd()) PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+      }
+    }
+  }
+  return prep_ == Prep::Ready;
+}
+
+void OverlayWindow::JoinWorker() {
+  if (worker_.joinable()) worker_.join();
+}
+
+void OverlayWindow::AwaitGdiplus() {
+  if (!AwaitPrepared()) return;
+  JoinWorker();
+  if (!tools_attached_ && hwnd()) {
+    tools_.Attach(hwnd(), surface_, pic_b_);
+    tools_attached_ = true;
+  }
 }
 
 void OverlayWindow::Unload() {
@@ -67,14 +131,20 @@ void OverlayWindow::Unload() {
     if (GetCapture() == hwnd()) ReleaseCapture();
     Destroy();
   }
+  // The worker uses the pictures and starts GDI+: let it end first.
+  JoinWorker();
+  prepared_ready_.reset();
   tools_.Detach();
+  tools_attached_ = false;
   text_.Destroy();
   model_.reset();
   candidates_.clear();
+  worker_candidates_.clear();
   surface_.Reset();
   pic_b_.Reset();
   pic_dim_.Reset();
   gdiplus_.reset();
+  shown_once_ = built_ = false;
 }
 
 void OpenCaptureOverlay(OverlayHost& host) {

@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "capture/magnifier_win.h"
@@ -35,8 +36,11 @@ class OverlayWindow : public Window {
   static constexpr UINT_PTR kHotKeyTimer = 2;  // Control+Shift+C re-capture, 100 ms
   static constexpr int kHandleSize = 6;        // design pixels at 96 DPI
 
-  // The open sequence: freeze, then show. False when the screen could not
-  // be copied (nothing is shown then).
+  // The open sequence: freeze, then show the plain frozen picture. What the
+  // first moments do not need follows: the window candidates, the darkened
+  // copy and the surface are made on a worker thread, GDI+ is started after
+  // them, and the toolbar and the text box are built from the message loop.
+  // False when the screen could not be copied (nothing is shown then).
   bool Open(OverlayHost& host);
   // Close: reset, release the pictures and GDI+, destroy the window.
   void Unload();
@@ -71,6 +75,19 @@ class OverlayWindow : public Window {
   // `last`: the release point, which ends the stroke.
   void FinishStroke(std::optional<capture::Point> last = std::nullopt);
 
+  // overlay_win.cpp: the rest of the open sequence.
+  static constexpr UINT kMsgFinishOpen = WM_APP + 0x51;
+  static constexpr UINT kMsgPrepared = WM_APP + 0x52;
+  // Builds the toolbar and the text box (once, right after the show).
+  void FinishOpen();
+  // Waits for the candidates, the darkened copy and the surface; false
+  // when they could not be made (the overlay then closes).
+  bool AwaitPrepared();
+  // Waits for GDI+ as well and gives the tools the surface.
+  void AwaitGdiplus();
+  // Lets go of the worker: waits for it to end.
+  void JoinWorker();
+
   // overlay_paint_win.cpp
   // Marks the surface for a full dimming pass and asks for a repaint of
   // everything; the pass runs once per paint, so bursts of events cost one.
@@ -81,7 +98,7 @@ class OverlayWindow : public Window {
   void EnsureSurface();
   void OnPaint(HDC dc, const RECT& update) override;
   // The colour value (0x00BBGGRR) the surface shows at p.
-  uint32_t SurfaceColourAt(capture::Point p) const;
+  uint32_t SurfaceColourAt(capture::Point p);
   // Moves the magnifier to the cursor and refreshes its readouts.
   void UpdateMagnifier(capture::Point cursor);
 
@@ -104,6 +121,20 @@ class OverlayWindow : public Window {
   OverlayHost* Close();
 
   OverlayHost* host_ = nullptr;
+  // Made by the worker; the user-interface thread reads them only once
+  // `prepared_ready_` is set (candidates, darkened copy, surface) or the
+  // worker has ended (GDI+).
+  std::thread worker_;
+  UniqueHandle prepared_ready_;
+  bool worker_ok_ = false;
+  std::vector<capture::WinRect> worker_candidates_;
+  enum class Prep { Waiting, Ready, Failed } prep_ = Prep::Waiting;
+  bool tools_attached_ = false;
+  bool shown_once_ = false;  // the show is done; the open sequence goes on
+  bool built_ = false;       // toolbar and text box built
+  // Until the first dimming pass the window shows the frozen picture
+  // itself (pic_b_), as the open sequence leaves it.
+  bool plain_ = true;
   std::optional<GdiplusSession> gdiplus_;
   std::vector<capture::WinRect> candidates_;
   MemoryCanvas surface_;  // what the window shows

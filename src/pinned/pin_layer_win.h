@@ -50,6 +50,7 @@ class PinLayer final : public Window, public OverlayHost {
   void AddImageFromClipboard() override { Command3_Click(); }
   void BringLayerToTop() override { wintop_Click(); }
   bool PopupTextLabelMenu(HWND owner) override;
+  HWND LayerWindow() const override { return hwnd(); }
 
   void HideLayer();
   void Command3_Click();
