@@ -95,10 +95,29 @@ class Dropper {
   int drops_ = 0;
 };
 
+// The layer's own children, front to back, listed at one moment: walking
+// them with GetWindow stops early when Vardo destroys one meanwhile (a
+// removed pin goes a little after it is hidden).
+inline std::vector<HWND> LayerChildren(HWND layer) {
+  struct Walk {
+    HWND layer;
+    std::vector<HWND> out;
+  } walk{layer, {}};
+  EnumChildWindows(
+      layer,
+      [](HWND c, LPARAM lp) -> BOOL {
+        auto* w = reinterpret_cast<Walk*>(lp);
+        if (GetAncestor(c, GA_PARENT) == w->layer) w->out.push_back(c);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&walk));
+  return walk.out;
+}
+
 // The visible pinned images of the layer, front to back.
 inline std::vector<HWND> Images(HWND layer) {
   std::vector<HWND> out;
-  for (HWND c = GetWindow(layer, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+  for (HWND c : LayerChildren(layer))
     if (ClassOf(c) == L"VardoPinnedImage" && IsWindowVisible(c)) out.push_back(c);
   return out;
 }
@@ -106,7 +125,7 @@ inline std::vector<HWND> Images(HWND layer) {
 // The caption boxes of the layer (visible or not).
 inline std::vector<HWND> Captions(HWND layer) {
   std::vector<HWND> out;
-  for (HWND c = GetWindow(layer, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+  for (HWND c : LayerChildren(layer))
     if (ClassOf(c) == L"Edit") out.push_back(c);
   return out;
 }
