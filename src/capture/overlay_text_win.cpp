@@ -152,7 +152,7 @@ bool OverlayText::OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* resu
   }
   switch (msg) {
     case WM_PAINT:
-      *result = DefSubclassProc(control(), msg, wp, lp);
+      *result = CallPrevious(msg, wp, lp);
       PaintFrame();
       return true;
     case WM_LBUTTONDBLCLK:

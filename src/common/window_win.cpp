@@ -1,6 +1,5 @@
 #include "common/window_win.h"
 
-#include <commctrl.h>
 
 namespace vardo {
 
@@ -67,30 +66,77 @@ LRESULT CALLBACK Window::StaticProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   return r;
 }
 
+namespace {
+
+// Each hooked control carries the procedure it had before the hook and the
+// hook object, as window properties. The window procedure is replaced
+// directly, so the program's first windows need no common-controls library.
+constexpr wchar_t kPreviousProc[] = L"WinProc";
+constexpr wchar_t kHookObject[] = L"Object";
+
+WNDPROC PreviousProc(HWND wnd) { return reinterpret_cast<WNDPROC>(GetPropW(wnd, kPreviousProc)); }
+
+LRESULT CallProc(WNDPROC proc, HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  return proc ? CallWindowProcW(proc, wnd, msg, wp, lp) : DefWindowProcW(wnd, msg, wp, lp);
+}
+
+}  // namespace
+
 ControlHook::~ControlHook() { Detach(); }
 
 bool ControlHook::Attach(HWND control) {
   Detach();
-  if (!control || !SetWindowSubclass(control, HookProc, 1, reinterpret_cast<DWORD_PTR>(this))) return false;
+  if (!control) return false;
+  const auto ours = reinterpret_cast<LONG_PTR>(&HookProc);
+  if (GetPropW(control, kPreviousProc)) {
+    // Our procedure is still in the chain under a later subclass (see
+    // Detach): take it up again, unless another hook holds it.
+    if (GetPropW(control, kHookObject) || !SetPropW(control, kHookObject, this)) return false;
+    control_ = control;
+    return true;
+  }
+  const LONG_PTR previous = GetWindowLongPtrW(control, GWLP_WNDPROC);
+  if (!previous || !SetPropW(control, kPreviousProc, reinterpret_cast<HANDLE>(previous))) return false;
+  if (!SetPropW(control, kHookObject, this) || !SetWindowLongPtrW(control, GWLP_WNDPROC, ours)) {
+    RemovePropW(control, kHookObject);
+    RemovePropW(control, kPreviousProc);
+    return false;
+  }
   control_ = control;
   return true;
 }
 
 void ControlHook::Detach() {
-  if (control_) RemoveWindowSubclass(control_, HookProc, 1);
+  if (!control_) return;
+  HWND control = control_;
   control_ = nullptr;
+  if (GetPropW(control, kHookObject) == this) RemovePropW(control, kHookObject);
+  // The old procedure goes back only while ours is the one in place; under
+  // a later subclass (a tooltip's) ours stays and passes every message on.
+  if (GetWindowLongPtrW(control, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&HookProc)) {
+    SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PreviousProc(control)));
+    RemovePropW(control, kPreviousProc);
+  }
 }
 
-LRESULT CALLBACK ControlHook::HookProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
-  auto* self = reinterpret_cast<ControlHook*>(data);
-  LRESULT result = 0;
+LRESULT ControlHook::CallPrevious(UINT msg, WPARAM wp, LPARAM lp) {
+  return control_ ? CallProc(PreviousProc(control_), control_, msg, wp, lp) : 0;
+}
+
+LRESULT CALLBACK ControlHook::HookProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  const WNDPROC previous = PreviousProc(wnd);
+  auto* self = static_cast<ControlHook*>(GetPropW(wnd, kHookObject));
   if (msg == WM_NCDESTROY) {
-    RemoveWindowSubclass(wnd, HookProc, 1);
     if (self) self->control_ = nullptr;
-    return DefSubclassProc(wnd, msg, wp, lp);
+    RemovePropW(wnd, kHookObject);
+    RemovePropW(wnd, kPreviousProc);
+    if (GetWindowLongPtrW(wnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&HookProc))
+      SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    return CallProc(previous, wnd, msg, wp, lp);
   }
+  LRESULT result = 0;
   if (self && self->OnControlMessage(msg, wp, lp, &result)) return result;
-  return DefSubclassProc(wnd, msg, wp, lp);
+  return CallProc(previous, wnd, msg, wp, lp);
 }
 
 bool ClickTracker::OnMessage(HWND window, UINT msg, LPARAM lp) {

@@ -61,9 +61,11 @@ class ControlHook {
  protected:
   // Return true when the message was handled; *result is then returned.
   virtual bool OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) = 0;
+  // The control's own handling of a message, for a hook that adds to it.
+  LRESULT CallPrevious(UINT msg, WPARAM wp, LPARAM lp);
 
  private:
-  static LRESULT CALLBACK HookProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
+  static LRESULT CALLBACK HookProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
   HWND control_ = nullptr;
 };
 

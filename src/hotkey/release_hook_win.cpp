@@ -25,7 +25,7 @@ bool ReleaseHook::OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* resu
     case WM_MBUTTONUP: {
       if (!pressed_) return false;
       pressed_ = false;
-      *result = DefSubclassProc(control(), msg, wp, lp);
+      *result = CallPrevious(msg, wp, lp);
       if (on_release_) on_release_();
       return true;
     }

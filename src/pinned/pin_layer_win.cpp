@@ -60,7 +60,8 @@ bool PinLayer::Load() {
   int h = GetSystemMetrics(SM_CYSCREEN);
   // Tool window: no taskbar button. Layered with the background as colour
   // key: the desktop shows through and clicks reach the windows beneath.
-  if (!Create(WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, kTitle,
+  // Takes dropped files (the style alone: the shell is loaded at a drop).
+  if (!Create(WS_EX_LAYERED | WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES, kClassName, kTitle,
               WS_POPUP | WS_CLIPCHILDREN, 0, 0, w, h))
     return false;
   dpi_ = DpiOf(hwnd());
@@ -78,9 +79,10 @@ bool PinLayer::Load() {
   return true;
 }
 
-void PinLayer::LoadExtras() {
-  if (!hwnd() || extras_loaded_) return;
-  extras_loaded_ = true;
+HWND PinLayer::EnsureTooltip() {
+  if (tooltip_ || !hwnd()) return tooltip_;
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&icc);
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
                              GetModuleHandleW(nullptr), nullptr);
@@ -94,7 +96,7 @@ void PinLayer::LoadExtras() {
     ti.lpszText = const_cast<wchar_t*>(L"右击");
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
   }
-  DragAcceptFiles(hwnd(), TRUE);
+  return tooltip_;
 }
 
 void PinLayer::ShowLayer() {
@@ -427,6 +429,14 @@ LRESULT PinLayer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_MOUSEMOVE:
+      // The layer takes the pointer only on the handle: the first time, the
+      // tooltip is made and shown this move, which it did not see.
+      if (!tooltip_ && EnsureTooltip()) {
+        MSG m{hwnd(), msg, wp, lp, static_cast<DWORD>(GetMessageTime()), {}};
+        const DWORD pos = GetMessagePos();
+        m.pt = {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
+        SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
+      }
       if (handle_drag_ && (wp & MK_LBUTTON)) {
         POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
         ClientToScreen(hwnd(), &p);

@@ -32,9 +32,6 @@ class PinLayer final : public Window, public OverlayHost {
 
   // Creates and loads the layer (hidden) on first use.
   bool Load();
-  // The handle's tooltip (common controls) and file drops (shell), which
-  // start-up leaves until its first windows are up. Runs once.
-  void LoadExtras();
   int dpi() const { return dpi_; }
   // The handle's place on the layer.
   pin::Rect getimg() const { return getimg_; }
@@ -88,7 +85,11 @@ class PinLayer final : public Window, public OverlayHost {
 
   HFONT caption_font() const { return caption_font_.get(); }
   HFONT measure_font() const { return measure_font_.get(); }
+  // The tooltip of the handle and the images, made when first wanted: the
+  // common controls it needs are then loaded only once the pointer comes
+  // onto the handle or an image is added. EnsureTooltip may return null.
   HWND tooltip() const { return tooltip_; }
+  HWND EnsureTooltip();
 
  private:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -116,7 +117,6 @@ class PinLayer final : public Window, public OverlayHost {
   POINT drag_from_{};
   pin::Point handle_from_;
   HWND tooltip_ = nullptr;
-  bool extras_loaded_ = false;
   UniqueBrush key_brush_;
   UniqueBrush caption_brush_;
   UniqueFont caption_font_;

@@ -48,7 +48,7 @@ PinnedImage::~PinnedImage() {
 bool PinnedImage::Build(UniqueBitmap picture, pin::Size size) {
   if (!picture || size.width <= 0 || size.height <= 0) return false;
   if (!RegisterClass(kClassName, CS_DBLCLKS)) return false;
-  if (!Window::Create(0, kClassName, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, size.width, size.height,
+  if (!Window::Create(WS_EX_ACCEPTFILES, kClassName, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, size.width, size.height,
                       layer_.hwnd()))
     return false;
   caption_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_CLIPSIBLINGS | ES_AUTOHSCROLL, 0, 0, 0, 0,
@@ -56,8 +56,7 @@ bool PinnedImage::Build(UniqueBitmap picture, pin::Size size) {
   if (!caption_) return false;
   SendMessageW(caption_, WM_SETFONT, reinterpret_cast<WPARAM>(layer_.caption_font()), FALSE);
   caption_hook_.Attach(caption_);
-  AddTool(layer_.tooltip(), layer_.hwnd(), caption_, kCaptionHint);
-  DragAcceptFiles(hwnd(), TRUE);
+  AddTool(layer_.EnsureTooltip(), layer_.hwnd(), caption_, kCaptionHint);
   picture_ = std::move(picture);
   geometry_.picture = size;
   geometry_.box = {0, 0, size.width, size.height};
@@ -72,7 +71,7 @@ void PinnedImage::Show() {
 
 void PinnedImage::SetTooltip(bool on) {
   if (on == tool_added_) return;
-  if (on) AddTool(layer_.tooltip(), layer_.hwnd(), hwnd(), kHint);
+  if (on) AddTool(layer_.EnsureTooltip(), layer_.hwnd(), hwnd(), kHint);
   else RemoveTool(layer_.tooltip(), layer_.hwnd(), hwnd());
   tool_added_ = on;
 }
@@ -234,7 +233,7 @@ bool PinnedImage::CaptionHook::OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, 
       *result = HTTRANSPARENT;
       return true;
     case WM_PAINT: {
-      *result = DefSubclassProc(control(), msg, wp, lp);
+      *result = CallPrevious(msg, wp, lp);
       if (owner_.layer_.handle_in_front()) {
         RECT r{};
         GetWindowRect(control(), &r);

@@ -1,8 +1,6 @@
 // Vardo: pins pieces of the screen to the desktop.
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include "common/process_win.h"
 #include "pinned/menus_win.h"
 #include "pinned/pin_layer_win.h"
@@ -23,16 +21,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   vardo::SetCaptureCommand(&vardo::CaptureRequest);
   // Pin mode: the layer first, then the settings window in the centre.
+  // The common controls and the shell (both delay-loaded) are not needed
+  // to start: the first tooltip and the first dropped file load them.
   vardo::afterdoch().ShowLayer();
-  // The common controls (delay-loaded) are first needed by the settings
-  // window; the layer shows without them.
-  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&icc);
   vardo::SettingsWindow& settings = vardo::sett();
   settings.ShowCentred();
-  // What the first windows can show without: the handle's tooltip, file
-  // drops. No input has been read yet, so none is missed.
-  vardo::afterdoch().LoadExtras();
 
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -2,6 +2,7 @@
 // from the keyboard.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <set>
 
 #include "harness_win.h"
@@ -48,6 +49,17 @@ TEST(VardoHandle, RightPressOpensTheHandleMenu) {
   vardo::Running v = Start(vardo::VardoExe());
   ASSERT_TRUE(v.layer && v.handle.right > 0);
   POINT c = vardo::Centre(v.handle);
+  // Resting on it first shows its tip beside the pointer (made at the first
+  // move onto the handle).
+  MoveTo(c.x - 3, c.y - 3);
+  Settle(100);
+  MoveTo(c.x, c.y);
+  const HWND tip = WaitForWindow(
+      v.process.pid(), [](HWND w) { return ClassOf(w) == L"tooltips_class32" && IsWindowVisible(w); }, 5000);
+  ASSERT_TRUE(tip) << "no tip on the handle";
+  const RECT t = RectOf(tip);
+  EXPECT_LT(std::abs(t.left - c.x), 60);
+  EXPECT_LT(std::abs(t.top - c.y), 60);
   RightClick(c.x, c.y);
   HWND menu = nullptr;
   EXPECT_TRUE(WaitUntil([&] { return (menu = vardo::VisiblePopupMenu(v.process.pid())) != nullptr; }, 3000));
