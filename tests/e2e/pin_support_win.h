@@ -99,19 +99,10 @@ class Dropper {
 // them with GetWindow stops early when Vardo destroys one meanwhile (a
 // removed pin goes a little after it is hidden).
 inline std::vector<HWND> LayerChildren(HWND layer) {
-  struct Walk {
-    HWND layer;
-    std::vector<HWND> out;
-  } walk{layer, {}};
-  EnumChildWindows(
-      layer,
-      [](HWND c, LPARAM lp) -> BOOL {
-        auto* w = reinterpret_cast<Walk*>(lp);
-        if (GetAncestor(c, GA_PARENT) == w->layer) w->out.push_back(c);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&walk));
-  return walk.out;
+  std::vector<HWND> out;
+  for (HWND c : ChildWindows(layer, false))
+    if (GetAncestor(c, GA_PARENT) == layer) out.push_back(c);
+  return out;
 }
 
 // The visible pinned images of the layer, front to back.
