@@ -32,11 +32,6 @@ int ControlIdOf(shell::SettingsControl c) {
   return 0;
 }
 
-HICON LoadProgramIcon(int size) {
-  return static_cast<HICON>(
-      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-}
-
 }  // namespace
 
 SettingsWindow& sett() {
@@ -71,10 +66,6 @@ bool SettingsWindow::CreateWindowOnce() {
                                client.height);
     SetWindowPos(hwnd(), nullptr, at.left, at.top, at.width, at.height, SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  big_icon_.reset(LoadProgramIcon(GetSystemMetrics(SM_CXICON)));
-  small_icon_.reset(LoadProgramIcon(GetSystemMetrics(SM_CXSMICON)));
-  if (big_icon_) SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon_.get()));
-  if (small_icon_) SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
   CreateControls();
   ApplyLayout(dpi_);
   return true;
@@ -86,7 +77,9 @@ void SettingsWindow::ShowCentred() {
   GetWindowRect(hwnd(), &r);
   shell::Box at = shell::CentreOnScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
                                         r.right - r.left, r.bottom - r.top);
-  SetWindowPos(hwnd(), nullptr, at.left, at.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  // Made there already at the first show: moving it again only costs time.
+  if (at.left != r.left || at.top != r.top)
+    SetWindowPos(hwnd(), nullptr, at.left, at.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   ShowWindow(hwnd(), SW_SHOWNORMAL);
   UpdateWindow(hwnd());
 }

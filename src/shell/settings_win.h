@@ -62,8 +62,6 @@ class SettingsWindow final : public Window {
   int dpi_ = 96;
   PointerDrag drag_;
   UniqueFont font_;
-  UniqueIcon big_icon_;
-  UniqueIcon small_icon_;
   UniquePen outline_pen_;
   HWND chk_check1_ = nullptr;
   HWND command1_ = nullptr;

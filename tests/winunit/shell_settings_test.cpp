@@ -11,11 +11,12 @@ namespace {
 TEST(SettingsWindowInProcess, CarriesTheProgramIconBigAndSmall) {
   ASSERT_TRUE(sett().CreateWindowOnce());
   HWND w = sett().hwnd();
-  auto big = reinterpret_cast<HICON>(SendMessageW(w, WM_GETICON, ICON_BIG, 0));
-  auto small = reinterpret_cast<HICON>(SendMessageW(w, WM_GETICON, ICON_SMALL, 0));
+  // The class carries both sizes; the taskbar and the task switcher take
+  // them from there.
+  auto big = reinterpret_cast<HICON>(GetClassLongPtrW(w, GCLP_HICON));
+  auto small = reinterpret_cast<HICON>(GetClassLongPtrW(w, GCLP_HICONSM));
   ASSERT_TRUE(big);
   ASSERT_TRUE(small);
-  EXPECT_NE(GetClassLongPtrW(w, GCLP_HICON), 0u);
   ICONINFO info{};
   ASSERT_TRUE(GetIconInfo(big, &info));
   BITMAP bm{};
