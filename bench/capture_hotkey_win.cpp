@@ -298,7 +298,7 @@ int wmain() {
       const double first = vardo_run();
       const double first_ref = ref_run();
       std::vector<double> ours, theirs;
-      for (int i = 0; i < 12; ++i) {
+      for (int i = 0; i < 30; ++i) {
         double a, b;
         if (i % 2) {
           b = ref_run();

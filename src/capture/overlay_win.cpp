@@ -68,11 +68,12 @@ bool OverlayWindow::Open(OverlayHost& host) {
     Unload();
     return false;
   }
+  ShowWindow(hwnd(), SW_SHOW);
+  // The magnifier is part of the first paint, not of putting the window up.
   va_.Create(dpi_, capture::Size{w, h});
   POINT cursor{};
   GetCursorPos(&cursor);
   UpdateMagnifier(capture::Point{cursor.x, cursor.y});
-  ShowWindow(hwnd(), SW_SHOW);
   SetForegroundWindow(hwnd());
   UpdateWindow(hwnd());
   shown_once_ = true;
