@@ -351,13 +351,28 @@ bool MenuOpen() {
 }
 
 // ---- input -------------------------------------------------------------------
-void MoveTo(int x, int y) {
+namespace {
+// Absolute coordinates are 0..65535 across the primary screen; aim at the
+// pixel centre so rounding lands on (x, y).
+POINT Absolute(int x, int y) {
   SIZE s = ScreenSize();
-  // Absolute coordinates are 0..65535 across the primary screen; aim at the
-  // pixel centre so rounding lands on (x, y).
-  int dx = static_cast<int>(((2LL * x + 1) * 65536) / (2LL * s.cx));
-  int dy = static_cast<int>(((2LL * y + 1) * 65536) / (2LL * s.cy));
-  SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, dx, dy);
+  return POINT{static_cast<LONG>(((2LL * x + 1) * 65536) / (2LL * s.cx)),
+               static_cast<LONG>(((2LL * y + 1) * 65536) / (2LL * s.cy))};
+}
+// A button event that carries its own position, as a mouse reports it. While
+// a full-screen window of another process is in front, Wine holds the X
+// pointer still and moves it back to where it was held whenever a window
+// maps or unmaps under it; a bare press sent after such a move would land
+// there instead of where the test put the pointer.
+void SendButtonAt(DWORD flags, int x, int y) {
+  const POINT a = Absolute(x, y);
+  SendMouse(flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, a.x, a.y);
+}
+}  // namespace
+
+void MoveTo(int x, int y) {
+  const POINT a = Absolute(x, y);
+  SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, a.x, a.y);
   POINT p{};
   if (GetCursorPos(&p) && (p.x != x || p.y != y)) {
     // Some drivers round differently; fall back to an exact placement and a
@@ -374,40 +389,40 @@ void RightUp() { SendMouse(MOUSEEVENTF_RIGHTUP); }
 void Click(int x, int y) {
   MoveTo(x, y);
   ::Sleep(20);
-  LeftDown();
+  SendButtonAt(MOUSEEVENTF_LEFTDOWN, x, y);
   ::Sleep(20);
-  LeftUp();
+  SendButtonAt(MOUSEEVENTF_LEFTUP, x, y);
 }
 
 void RightClick(int x, int y) {
   MoveTo(x, y);
   ::Sleep(20);
-  RightDown();
+  SendButtonAt(MOUSEEVENTF_RIGHTDOWN, x, y);
   ::Sleep(20);
-  RightUp();
+  SendButtonAt(MOUSEEVENTF_RIGHTUP, x, y);
 }
 
 void DoubleClick(int x, int y) {
   MoveTo(x, y);
   ::Sleep(20);
-  LeftDown();
-  LeftUp();
+  SendButtonAt(MOUSEEVENTF_LEFTDOWN, x, y);
+  SendButtonAt(MOUSEEVENTF_LEFTUP, x, y);
   ::Sleep(30);
-  LeftDown();
-  LeftUp();
+  SendButtonAt(MOUSEEVENTF_LEFTDOWN, x, y);
+  SendButtonAt(MOUSEEVENTF_LEFTUP, x, y);
 }
 
 void Drag(int x0, int y0, int x1, int y1, int steps, DWORD step_ms) {
   MoveTo(x0, y0);
   ::Sleep(30);
-  LeftDown();
+  SendButtonAt(MOUSEEVENTF_LEFTDOWN, x0, y0);
   ::Sleep(30);
   for (int i = 1; i <= steps; ++i) {
     MoveTo(x0 + (x1 - x0) * i / steps, y0 + (y1 - y0) * i / steps);
     ::Sleep(step_ms);
   }
   ::Sleep(30);
-  LeftUp();
+  SendButtonAt(MOUSEEVENTF_LEFTUP, x1, y1);
 }
 
 void KeyDown(WORD vk) { SendKey(vk, false); }

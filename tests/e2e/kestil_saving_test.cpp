@@ -36,6 +36,9 @@ class KestilSaving : public ::testing::Test {
 
   // Clicks "保存图片" and returns the save dialog.
   HWND OpenDialog() {
+    // The panel comes back only after the dialog or error box before has
+    // gone; a click sooner would land on the frozen picture.
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(Panel(picker_->window)) != FALSE; }, 5000));
     HWND label = FindChildByText(picker_->window, L"保存图片");
     EXPECT_TRUE(label);
     if (!label) return nullptr;

@@ -34,6 +34,9 @@ class MirrunSaving : public ::testing::Test {
   }
   // Clicks "保存为图片", types the name and confirms (nothing typed: cancels).
   void Save(const std::wstring& name) {
+    // The panel comes back only after the dialog or error box before has
+    // gone; a click sooner would land on the frozen picture.
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(Panel(ruler_->window)) != FALSE; }, 5000));
     POINT save = ruler_->Command(L"保存为图片");
     Click(save.x, save.y);
     HWND dialog = WaitForTitle(ruler_->process.pid(), L"Save", 5000);
