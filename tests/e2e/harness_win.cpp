@@ -368,9 +368,18 @@ void SendButtonAt(DWORD flags, int x, int y) {
   const POINT a = Absolute(x, y);
   SendMouse(flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, a.x, a.y);
 }
+// Where the test last put the pointer; bare button events are sent there.
+bool g_moved = false;
+POINT g_pointer{};
+void SendButton(DWORD flags) {
+  if (g_moved) SendButtonAt(flags, g_pointer.x, g_pointer.y);
+  else SendMouse(flags);
+}
 }  // namespace
 
 void MoveTo(int x, int y) {
+  g_moved = true;
+  g_pointer = POINT{x, y};
   const POINT a = Absolute(x, y);
   SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, a.x, a.y);
   POINT p{};
@@ -381,10 +390,10 @@ void MoveTo(int x, int y) {
     SendMouse(MOUSEEVENTF_MOVE, 0, 0);
   }
 }
-void LeftDown() { SendMouse(MOUSEEVENTF_LEFTDOWN); }
-void LeftUp() { SendMouse(MOUSEEVENTF_LEFTUP); }
-void RightDown() { SendMouse(MOUSEEVENTF_RIGHTDOWN); }
-void RightUp() { SendMouse(MOUSEEVENTF_RIGHTUP); }
+void LeftDown() { SendButton(MOUSEEVENTF_LEFTDOWN); }
+void LeftUp() { SendButton(MOUSEEVENTF_LEFTUP); }
+void RightDown() { SendButton(MOUSEEVENTF_RIGHTDOWN); }
+void RightUp() { SendButton(MOUSEEVENTF_RIGHTUP); }
 
 void Click(int x, int y) {
   MoveTo(x, y);

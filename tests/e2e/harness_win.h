@@ -91,6 +91,7 @@ bool MenuOpen();
 
 // ---- input (SendInput) ---------------------------------------------------------
 void MoveTo(int x, int y);
+// Buttons are pressed and released where the last MoveTo put the pointer.
 void LeftDown();
 void LeftUp();
 void RightDown();
