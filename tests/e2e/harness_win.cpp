@@ -398,40 +398,40 @@ void RightUp() { SendButton(MOUSEEVENTF_RIGHTUP); }
 void Click(int x, int y) {
   MoveTo(x, y);
   ::Sleep(20);
-  SendButtonAt(MOUSEEVENTF_LEFTDOWN, x, y);
+  LeftDown();
   ::Sleep(20);
-  SendButtonAt(MOUSEEVENTF_LEFTUP, x, y);
+  LeftUp();
 }
 
 void RightClick(int x, int y) {
   MoveTo(x, y);
   ::Sleep(20);
-  SendButtonAt(MOUSEEVENTF_RIGHTDOWN, x, y);
+  RightDown();
   ::Sleep(20);
-  SendButtonAt(MOUSEEVENTF_RIGHTUP, x, y);
+  RightUp();
 }
 
 void DoubleClick(int x, int y) {
   MoveTo(x, y);
   ::Sleep(20);
-  SendButtonAt(MOUSEEVENTF_LEFTDOWN, x, y);
-  SendButtonAt(MOUSEEVENTF_LEFTUP, x, y);
+  LeftDown();
+  LeftUp();
   ::Sleep(30);
-  SendButtonAt(MOUSEEVENTF_LEFTDOWN, x, y);
-  SendButtonAt(MOUSEEVENTF_LEFTUP, x, y);
+  LeftDown();
+  LeftUp();
 }
 
 void Drag(int x0, int y0, int x1, int y1, int steps, DWORD step_ms) {
   MoveTo(x0, y0);
   ::Sleep(30);
-  SendButtonAt(MOUSEEVENTF_LEFTDOWN, x0, y0);
+  LeftDown();
   ::Sleep(30);
   for (int i = 1; i <= steps; ++i) {
     MoveTo(x0 + (x1 - x0) * i / steps, y0 + (y1 - y0) * i / steps);
     ::Sleep(step_ms);
   }
   ::Sleep(30);
-  SendButtonAt(MOUSEEVENTF_LEFTUP, x1, y1);
+  LeftUp();
 }
 
 void KeyDown(WORD vk) { SendKey(vk, false); }
