@@ -37,11 +37,34 @@ inline void PrintRatio(const char* what, const std::vector<double>& ours, const 
   std::fflush(stdout);
 }
 
+// For measurements taken in pairs, side by side: besides the ratio of the
+// medians, the median of the pairs' own ratios, which a drift of the
+// machine's speed during the run does not move.
+inline void PrintPairedRatio(const char* what, const std::vector<double>& ours, const char* ref_name,
+                             const std::vector<double>& ref) {
+  PrintRatio(what, ours, ref_name, ref);
+  std::vector<double> r;
+  for (size_t i = 0; i < ours.size() && i < ref.size(); ++i)
+    if (ref[i] > 0) r.push_back(ours[i] / ref[i]);
+  std::printf("%-44s median of the %zu pairs' ratios %6.2f\n", "", r.size(), Median(r));
+  std::fflush(stdout);
+}
+
 inline std::wstring ExeFolder() {
   wchar_t buf[MAX_PATH];
   DWORD n = GetModuleFileNameW(nullptr, buf, MAX_PATH);
   std::wstring p(buf, n);
   return p.substr(0, p.find_last_of(L"\\/"));
+}
+
+// The Vardo.exe to measure: the shipped build (stripped of its debug
+// information, as the package has it) when bench.sh made one beside the
+// benchmarks, else the build's own.
+inline std::wstring VardoUnderTest() {
+  const std::wstring here = ExeFolder();
+  const std::wstring shipped = here + L"\\shipped\\Vardo.exe";
+  if (GetFileAttributesW(shipped.c_str()) != INVALID_FILE_ATTRIBUTES) return shipped;
+  return here.substr(0, here.find_last_of(L"\\/")) + L"\\Vardo.exe";
 }
 
 inline void Pump() {

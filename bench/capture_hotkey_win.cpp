@@ -231,7 +231,7 @@ int wmain() {
   const std::wstring dir = std::wstring(tmp) + L"vardo-hotkey-bench-" + std::to_wstring(GetCurrentProcessId());
   CreateDirectoryW(dir.c_str(), nullptr);
   const std::wstring vardo_exe = dir + L"\\Vardo.exe";
-  if (!CopyFileW((out + L"\\Vardo.exe").c_str(), vardo_exe.c_str(), FALSE)) {
+  if (!CopyFileW(bench::VardoUnderTest().c_str(), vardo_exe.c_str(), FALSE)) {
     std::printf("hotkey -> overlay mapped: could not copy Vardo.exe\n");
     return 1;
   }
@@ -316,7 +316,7 @@ int wmain() {
       if (ours.empty()) {
         std::printf("hotkey -> overlay mapped: no press completed\n");
       } else {
-        bench::PrintRatio("hotkey press -> overlay mapped (X)", ours, "bare hotkey screen copy", theirs);
+        bench::PrintPairedRatio("hotkey press -> overlay mapped (X)", ours, "bare hotkey screen copy", theirs);
         rc = 0;
       }
     }

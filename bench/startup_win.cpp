@@ -140,7 +140,8 @@ double IdleResidentMb(const std::wstring& exe, const std::wstring& name) {
 
 int wmain() {
   std::wstring here = bench::ExeFolder();
-  std::wstring vardo = here.substr(0, here.find_last_of(L"\\/")) + L"\\Vardo.exe";
+  std::wstring vardo = bench::VardoUnderTest();
+  std::printf("  measuring %ls\n", vardo.c_str());
   std::wstring minimal = here + L"\\bench_minimal_window.exe";
   // Warm the file cache and the server for both.
   TimeStart(vardo);

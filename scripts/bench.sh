@@ -9,6 +9,9 @@ cd "$root"
 bash scripts/deps.sh
 bash scripts/build.sh win
 b=${VARDO_BUILD_DIR:-$root/build}
+# Vardo as the package ships it, without its debug information.
+mkdir -p "$b/win/out/bench/shipped"
+x86_64-w64-mingw32-objcopy --strip-all "$b/win/out/Vardo.exe" "$b/win/out/bench/shipped/Vardo.exe"
 source scripts/wine-env.sh
 work=$(mktemp -d /tmp/vardo-bench.XXXXXX)
 trap 'vardo_env_stop; rm -rf "$work"' EXIT

@@ -190,11 +190,12 @@ void HotKey::Move(int x, int y, int width, int height) {
 }
 
 void HotKey::SetDpi(int dpi) {
-  if (!box_) return;
+  if (!box_ || (font_ && dpi == font_dpi_)) return;
   UniqueFont font(CreatePointFont(L"Arial", 9, dpi));
   if (!font) return;
   SendMessageW(box_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
   font_ = std::move(font);  // the old font is released only after the box let go of it
+  font_dpi_ = dpi;
 }
 
 void HotKey::ShowCapture() {

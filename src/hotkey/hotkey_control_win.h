@@ -123,6 +123,7 @@ class HotKey : private ControlHook {
   bool left_down_ = false;
   HWND box_ = nullptr;
   UniqueFont font_;
+  int font_dpi_ = 0;  // the DPI font_ was made for
   MessageWindow msg_wnd_;
 };
 

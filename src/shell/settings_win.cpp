@@ -175,11 +175,16 @@ void SettingsWindow::ApplyLayout(int dpi) {
     HWND c = GetDlgItem(hwnd(), ControlIdOf(entry.id));
     if (!c) continue;
     shell::Box b = shell::ScaleBox(entry.at96, dpi);
-    SetWindowPos(c, nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    // Controls are made at their place: only a DPI change moves them.
+    RECT now{};
+    GetWindowRect(c, &now);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&now), 2);
+    if (now.left != b.left || now.top != b.top || now.right - now.left != b.width || now.bottom - now.top != b.height)
+      SetWindowPos(c, nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), IsWindowVisible(hwnd()));
   }
   hotkey1_control_.SetDpi(dpi);  // the entry box keeps its own Arial 9 pt
-  InvalidateRect(hwnd(), nullptr, TRUE);
+  if (IsWindowVisible(hwnd())) InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void SettingsWindow::Paint() {
