@@ -224,7 +224,6 @@ int wmain() {
     return 1;
   }
   const std::wstring here = bench::ExeFolder();
-  const std::wstring out = here.substr(0, here.find_last_of(L"\\/"));
   // A folder of its own: the settings window writes set.ini beside Vardo.
   wchar_t tmp[MAX_PATH];
   GetTempPathW(MAX_PATH, tmp);
