@@ -2,6 +2,7 @@
 #   vardo_display_start [WIDTHxHEIGHT]  Xvfb on a free display, known desktop picture
 #   vardo_prefix_create DIR             fresh Wine prefix, tuned for tests
 #   vardo_env_stop                      stops Wine and Xvfb of this shell
+#   vardo_small_pages CMD [ARGS...]     runs CMD with 4 KB pages only
 # Everything is exported into the current shell, so call the functions
 # directly, never from a background subshell.
 
@@ -78,6 +79,20 @@ PY
     pgrep -f 'system32\\services.exe' >/dev/null 2>&1 && break
     sleep 0.1
   done
+}
+
+# Runs a command with transparent huge pages off for it and every process it
+# starts (the setting is inherited). Where the kernel backs memory with 2 MB
+# pages whenever it can (transparent_hugepage/enabled is "always"), a
+# process's resident size grows in 2 MB steps and khugepaged fills partly
+# used regions while the process runs, so resident sizes read by the tests
+# and benchmarks would not show what a program keeps. Windows gives
+# programs 4 KB pages.
+vardo_small_pages() {
+  python3 -c '
+import ctypes, os, sys
+ctypes.CDLL(None, use_errno=True).prctl(41, 1, 0, 0, 0)  # PR_SET_THP_DISABLE
+os.execvp(sys.argv[1], sys.argv[1:])' "$@"
 }
 
 vardo_env_stop() {

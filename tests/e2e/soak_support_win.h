@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -102,6 +103,24 @@ inline int64_t ResidentBytes(HANDLE process) {
   pm.cb = sizeof pm;
   if (!GetProcessMemoryInfo(process, &pm, sizeof pm)) return -1;
   return static_cast<int64_t>(pm.WorkingSetSize);
+}
+
+// Under Wine on a kernel that backs memory with 2 MB pages whenever it can,
+// resident sizes grow in 2 MB steps and keep growing while khugepaged fills
+// partly used regions, whatever the program keeps: a note saying so when it
+// is the case for this process (and so for the programs it starts, which
+// inherit the setting), empty otherwise and on Windows. The test scripts
+// turn huge pages off for the tests.
+inline std::string HugePagesNote() {
+  std::ifstream sys("Z:\\sys\\kernel\\mm\\transparent_hugepage\\enabled");
+  std::string mode;
+  if (!std::getline(sys, mode) || mode.find("[always]") == std::string::npos) return {};
+  std::ifstream status("Z:\\proc\\self\\status");
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("THP_enabled:", 0) == 0 && line.find('1') != std::string::npos)
+      return "transparent huge pages are on for every allocation here, so resident sizes grow in 2 MB steps "
+             "(run the tests through scripts/test.sh or scripts/soak.sh, which turn them off)";
+  return {};
 }
 
 // Every window of the process: top-level ones, hidden too, and all their

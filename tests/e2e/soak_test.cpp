@@ -94,7 +94,7 @@ void ExpectBackToStart(const soak::Reading& r0, const soak::Reading& r1) {
   ASSERT_GE(r1.gdi.objects, 0);
   ASSERT_GT(r0.resident, 0);
   EXPECT_LE(r1.gdi.objects - r0.gdi.objects, kGdiTolerance) << "GDI objects kept";
-  EXPECT_LE(r1.resident - r0.resident, kResidentTolerance) << "resident memory kept";
+  EXPECT_LE(r1.resident - r0.resident, kResidentTolerance) << "resident memory kept. " << soak::HugePagesNote();
   EXPECT_EQ(r1.windows, r0.windows) << "windows kept";
 }
 
