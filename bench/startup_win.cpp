@@ -171,7 +171,7 @@ int wmain() {
   }
   bench::PrintRatio("start -> settings window visible", ours, "minimal Win32 window", ref);
   if (!ours_f.empty())
-    bench::PrintRatio("start -> settings window visible", ours_f, "layer + themed controls", ref_f);
+    bench::PrintRatio("start -> settings window visible", ours_f, "layer + same controls", ref_f);
 
   std::vector<double> ours_mb, ref_mb, floor_mb;
   const std::wstring tag = std::to_wstring(GetCurrentProcessId());
@@ -195,7 +195,7 @@ int wmain() {
   if (!floor_mb.empty()) {
     const double c = bench::Median(floor_mb);
     std::printf("%-44s ours %9.1f MB | %-28s %9.1f MB | ours - ref %6.1f MB  (n=%zu, medians)\n",
-                "idle memory, layer + settings (Linux RSS)", a, "layer + themed controls", c, a - c,
+                "idle memory, layer + settings (Linux RSS)", a, "layer + same controls", c, a - c,
                 floor_mb.size());
   }
   return 0;
