@@ -4,7 +4,7 @@
 set -euo pipefail
 pkgs=(cmake ninja-build make g++ googletest python3
       g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
-      wine wine64 xvfb xdotool x11-utils xauth libx11-dev libxtst-dev fonts-droid-fallback fonts-wine imagemagick
+      wine wine64 xvfb xdotool x11-utils x11-xserver-utils xauth libx11-dev libxtst-dev fonts-droid-fallback fonts-wine imagemagick
       clang libclang-rt-14-dev nsis zip)
 missing=()
 for p in "${pkgs[@]}"; do

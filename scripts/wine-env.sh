@@ -22,6 +22,12 @@ vardo_display_start() {
   done
   xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start on $DISPLAY" >&2; return 1; }
   local w=${size%x*} h=${size#*x}
+  # A second, smaller mode beside the screen's own, for the tests that
+  # change the resolution as the display settings do.
+  local sw=$((w * 2 / 3 / 8 * 8)) sh=$((h * 2 / 3))
+  xrandr --newmode "${sw}x${sh}" $(((sw + 160) * (sh + 30) * 60 / 1000000)) \
+    "$sw" $((sw + 48)) $((sw + 80)) $((sw + 160)) "$sh" $((sh + 3)) $((sh + 8)) $((sh + 30)) >/dev/null 2>&1 &&
+    xrandr --addmode screen "${sw}x${sh}" >/dev/null 2>&1 || true
   local pic="${VARDO_DESKTOP_DIR:-/tmp}/vardo-desktop-${w}x${h}.ppm"
   [ -s "$pic" ] || python3 "$VARDO_ROOT/tests/tools/make_desktop.py" "$w" "$h" "$pic"
   # display(1) exits non-zero after setting a root background; that is fine.

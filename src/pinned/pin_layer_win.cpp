@@ -65,6 +65,7 @@ bool PinLayer::Load() {
               WS_POPUP | WS_CLIPCHILDREN, 0, 0, w, h))
     return false;
   dpi_ = DpiOf(hwnd());
+  screen_ = {w, h};
   SetLayeredWindowAttributes(hwnd(), kLayerKey, 0, LWA_COLORKEY);
   caption_brush_.reset(CreateSolidBrush(kCaptionBack));
   caption_font_.reset(CreatePointFont(L"Consolas", 10.5, dpi_));
@@ -318,6 +319,34 @@ void PinLayer::getimg_MouseMove(POINT screen) {
   UpdateWindow(hwnd());
 }
 
+void PinLayer::FitToScreen() {
+  const pin::Size now{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (!hwnd() || now.width <= 0 || now.height <= 0 || now == screen_) return;
+  const pin::Size old = screen_;
+  screen_ = now;
+  SetWindowPos(hwnd(), nullptr, 0, 0, now.width, now.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  const pin::Point to = pin::HandleAfterScreenChange(getimg_, old, now, dpi_);
+  if (to.x != getimg_.left || to.y != getimg_.top) {
+    const pin::Rect was = getimg_;
+    getimg_.left = to.x;
+    getimg_.top = to.y;
+    RefreshHandle(was);
+    RefreshHandle(getimg_);
+    UpdateHandleTool();
+  }
+  bool moved = false;
+  for (auto& [index, image] : images_) {
+    if (!image) continue;
+    const pin::Rect box = image->box();
+    const pin::Point at = pin::BoxAfterScreenChange(box, now);
+    if (at.x == box.left && at.y == box.top) continue;
+    image->MoveTo(at);
+    moved = true;
+  }
+  // The highlight frame stays where its image was.
+  if (moved) HideHighlight();
+}
+
 void PinLayer::RefreshHandle(const pin::Rect& r) {
   RECT rc = ToRect(r);
   UINT flags = RDW_INVALIDATE | RDW_ERASE;
@@ -388,6 +417,9 @@ LRESULT PinLayer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT:
       Paint();
       return 0;
+    case WM_DISPLAYCHANGE:
+      FitToScreen();
+      break;
     case WM_TIMER:
       if (wp == kTimer1) Timer1_Timer();
       else if (wp == kCtime) ctime_Timer();

@@ -103,6 +103,9 @@ class PinLayer final : public Window, public OverlayHost {
   void RefreshRect(const pin::Rect& r);
 
   void UpdateHandleTool();
+  // The screen changed size: the layer covers it again and the handle and
+  // any image wholly off it come back onto it.
+  void FitToScreen();
   // Repaints the handle's square on the layer and on the images over it.
   void RefreshHandle(const pin::Rect& r);
   void getimg_MouseDown(POINT screen);
@@ -110,6 +113,7 @@ class PinLayer final : public Window, public OverlayHost {
   void EndHandleDrag();
 
   int dpi_ = 96;
+  pin::Size screen_;  // the size the layer covers
   pin::Rect getimg_;
   // Dragging the handle: where the press was and where the handle was.
   bool handle_drag_ = false;

@@ -11,6 +11,23 @@ Point HandlePosition(int layer_width, int handle_width, int dpi) {
   return {layer_width - handle_width - margin, margin};
 }
 
+Point HandleAfterScreenChange(const Rect& handle, Size old_screen, Size new_screen, int dpi) {
+  const Point start = HandlePosition(new_screen.width, handle.width, dpi);
+  if (Point{handle.left, handle.top} == HandlePosition(old_screen.width, handle.width, dpi)) return start;
+  const bool on_screen = handle.left >= 0 && handle.top >= 0 && handle.right() <= new_screen.width &&
+                         handle.bottom() <= new_screen.height;
+  return on_screen ? Point{handle.left, handle.top} : start;
+}
+
+Point BoxAfterScreenChange(const Rect& box, Size new_screen) {
+  if (box.Intersects(Rect{0, 0, new_screen.width, new_screen.height})) return {box.left, box.top};
+  auto inside = [](int pos, int length, int screen) {
+    const int last = screen - length > 0 ? screen - length : 0;
+    return pos < 0 ? 0 : (pos > last ? last : pos);
+  };
+  return {inside(box.left, box.width, new_screen.width), inside(box.top, box.height, new_screen.height)};
+}
+
 Rect CentreOnScreen(Size screen, Size box) {
   return {(screen.width - box.width) / 2, (screen.height - box.height) / 2, box.width, box.height};
 }

@@ -28,6 +28,17 @@ constexpr int kMaxImageIndex = 32767;
 // 500 twips from the top.
 Point HandlePosition(int layer_width, int handle_width, int dpi);
 
+// Where the handle goes when the screen changes size. A handle still at its
+// start place for the old size goes to the start place for the new one; one
+// the user dragged elsewhere stays, unless it is no longer wholly on the new
+// screen, and then it goes back to the start place.
+Point HandleAfterScreenChange(const Rect& handle, Size old_screen, Size new_screen, int dpi);
+
+// Where an image goes when the screen changes size: it stays while any part
+// of it is still on the screen; one wholly off it comes back just inside the
+// nearest edges (its top-left corner on the screen if it is larger).
+Point BoxAfterScreenChange(const Rect& box, Size new_screen);
+
 // A box of the given size centred on a screen of the given size.
 Rect CentreOnScreen(Size screen, Size box);
 

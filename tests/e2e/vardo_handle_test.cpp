@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 #include <set>
 
 #include "harness_win.h"
@@ -12,6 +13,8 @@ namespace e2e {
 namespace {
 
 using vardo::Start;
+
+void Keys(std::initializer_list<WORD> keys);
 
 TEST(VardoHandle, LeftDragMovesTheHandleAndItStaysWhereReleased) {
   vardo::Running v = Start(vardo::VardoExe());
@@ -43,6 +46,105 @@ TEST(VardoHandle, LeftDragMovesTheHandleAndItStaysWhereReleased) {
   RightClick(c.x, c.y);
   EXPECT_TRUE(WaitUntil([&] { return vardo::VisiblePopupMenu(v.process.pid()) != nullptr; }, 3000));
   Tap(VK_ESCAPE);
+}
+
+// The primary screen's mode switched the way the display settings switch
+// it (every window then gets WM_DISPLAYCHANGE); the first mode comes back at
+// the end.
+class ScopedScreenMode {
+ public:
+  explicit ScopedScreenMode(SIZE to) : from_(ScreenSize()) { ok_ = Set(to); }
+  ~ScopedScreenMode() { Restore(); }
+  bool ok() const { return ok_; }
+  bool Restore() {
+    if (!ok_) return true;
+    ok_ = !Set(from_);
+    return !ok_;
+  }
+  // The largest mode the primary display offers below `than` in both
+  // directions.
+  static std::optional<SIZE> Smaller(SIZE than) {
+    std::optional<SIZE> best;
+    DEVMODEW dm{};
+    dm.dmSize = sizeof(dm);
+    for (DWORD i = 0; EnumDisplaySettingsW(nullptr, i, &dm); ++i) {
+      const LONG w = static_cast<LONG>(dm.dmPelsWidth), h = static_cast<LONG>(dm.dmPelsHeight);
+      if (w < than.cx && h < than.cy && (!best || w * h > best->cx * best->cy)) best = SIZE{w, h};
+    }
+    return best;
+  }
+
+ private:
+  static bool Set(SIZE s) {
+    DEVMODEW dm{};
+    dm.dmSize = sizeof(dm);
+    dm.dmPelsWidth = static_cast<DWORD>(s.cx);
+    dm.dmPelsHeight = static_cast<DWORD>(s.cy);
+    dm.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    return ChangeDisplaySettingsExW(nullptr, &dm, nullptr, 0, nullptr) == DISP_CHANGE_SUCCESSFUL &&
+           WaitUntil([&] { return ScreenSize().cx == s.cx && ScreenSize().cy == s.cy; }, 5000);
+  }
+  SIZE from_;
+  bool ok_ = false;
+};
+
+// A smaller resolution must not strand the handle (the way to the menu) off
+// the screen: the layer covers the new screen, the handle comes to its top-
+// right corner and works there, and both go back with the resolution.
+TEST(VardoHandle, LayerAndHandleFollowTheScreenResolution) {
+  vardo::Running v = Start(vardo::VardoExe());
+  ASSERT_TRUE(v.layer && v.handle.right > 0);
+  const SIZE full = ScreenSize();
+  const std::optional<SIZE> small = ScopedScreenMode::Smaller(full);
+  ASSERT_TRUE(small) << "the display offers no smaller mode (the test display adds one)";
+  auto covers = [&](SIZE s) {
+    const RECT r = RectOf(v.layer);
+    return r.left == 0 && r.top == 0 && r.right == s.cx && r.bottom == s.cy && IsWindowVisible(v.layer);
+  };
+  {
+    ScopedScreenMode mode(*small);
+    ASSERT_TRUE(mode.ok()) << "could not switch to " << small->cx << "x" << small->cy;
+    EXPECT_TRUE(WaitUntil([&] { return covers(*small); }, 5000));
+    // 36 px tile, 33 px from the top and right edges.
+    const int left = small->cx - 36 - 33;
+    std::optional<RECT> h;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+          h = vardo::WhiteBox(left - 40, 0, 40 + 36 + 33, 120);
+          return h && h->left == left && h->top == 33 && h->right == left + 36;
+        },
+        3000))
+        << "the handle is not at the new top-right corner";
+    ASSERT_TRUE(h);
+    // Its menu opens there, and a capture covers the new screen.
+    const POINT c = vardo::Centre(*h);
+    RightClick(c.x, c.y);
+    ASSERT_TRUE(WaitUntil([&] { return vardo::VisiblePopupMenu(v.process.pid()) != nullptr; }, 3000));
+    Settle(100);
+    Keys({VK_DOWN, VK_RETURN});  // 截图
+    HWND overlay = WaitForWindow(
+        v.process.pid(), [](HWND w) { return IsWindowVisible(w) && ClassOf(w) == L"VardoScrShot"; }, 5000);
+    ASSERT_TRUE(overlay);
+    const RECT o = RectOf(overlay);
+    EXPECT_TRUE(o.left == 0 && o.top == 0 && o.right == small->cx && o.bottom == small->cy)
+        << o.right << "x" << o.bottom;
+    Drag(100, 150, 400, 350, 12, 15);
+    HWND exi = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+      HWND bar = FindWindowExW(overlay, nullptr, L"VardoCaptureTools", nullptr);
+      exi = bar && IsWindowVisible(bar) ? FindWindowExW(bar, nullptr, L"VardoCaptureExi", nullptr) : nullptr;
+      return exi != nullptr;
+    }, 3000));
+    const POINT e = vardo::Centre(RectOf(exi));
+    Click(e.x, e.y);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(overlay) && IsWindowVisible(v.layer); }, 5000));
+    ASSERT_TRUE(mode.Restore());
+  }
+  EXPECT_TRUE(WaitUntil([&] { return covers(full); }, 5000));
+  std::optional<RECT> back;
+  EXPECT_TRUE(WaitUntil([&] { return (back = vardo::HandleNearTopRight()) && EqualRect(&*back, &v.handle); }, 3000))
+      << "the handle did not go back to its corner";
+  EXPECT_TRUE(v.process.Running());
 }
 
 TEST(VardoHandle, RightPressOpensTheHandleMenu) {

@@ -24,6 +24,31 @@ TEST(HandlePlacement, SitsFiveHundredTwipsFromTheTopRightAtEachDpi) {
   }
 }
 
+TEST(ScreenChange, HandleFollowsTheCornerUnlessMovedAndImagesStayReachable) {
+  const Size big{3840, 2160}, small{1920, 1080};
+  const int dpi = 96, side = 36;
+  // At its start place the handle follows the top-right corner, both ways.
+  Rect h{3840 - 36 - 33, 33, side, side};
+  Point p = HandleAfterScreenChange(h, big, small, dpi);
+  EXPECT_EQ(p, (Point{1920 - 36 - 33, 33}));
+  EXPECT_EQ(HandleAfterScreenChange({p.x, p.y, side, side}, small, big, dpi), (Point{h.left, h.top}));
+  // Dragged elsewhere it stays while wholly on the new screen...
+  EXPECT_EQ(HandleAfterScreenChange({500, 400, side, side}, big, small, dpi), (Point{500, 400}));
+  // ...and returns to the start place when any part of it would be off it.
+  EXPECT_EQ(HandleAfterScreenChange({1900, 400, side, side}, big, small, dpi), (Point{1851, 33}));
+  EXPECT_EQ(HandleAfterScreenChange({500, 1060, side, side}, big, small, dpi), (Point{1851, 33}));
+  EXPECT_EQ(HandleAfterScreenChange({-10, 400, side, side}, small, small, dpi), (Point{1851, 33}));
+
+  // An image with any part on the new screen stays; one wholly off it comes
+  // back just inside the nearest edges.
+  EXPECT_EQ(BoxAfterScreenChange({1900, 1000, 300, 200}, small), (Point{1900, 1000}));
+  EXPECT_EQ(BoxAfterScreenChange({3000, 1500, 300, 200}, small), (Point{1620, 880}));
+  EXPECT_EQ(BoxAfterScreenChange({2500, 100, 300, 200}, small), (Point{1620, 100}));
+  EXPECT_EQ(BoxAfterScreenChange({-400, -300, 300, 200}, small), (Point{0, 0}));
+  // Larger than the screen: its top-left corner on the screen.
+  EXPECT_EQ(BoxAfterScreenChange({2000, 1200, 2500, 1500}, small), (Point{0, 0}));
+}
+
 TEST(ImageIndex, CountsFromOneAndNeverReusesAnIndex) {
   std::string imgnum = "1";
   EXPECT_EQ(TakeIndex(imgnum), 1);
