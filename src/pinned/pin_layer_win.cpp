@@ -215,11 +215,9 @@ bool PinLayer::AddPicture(int index, UniqueBitmap picture, pin::Size size) {
   auto slot = images_.try_emplace(index).first;
   PinnedImage& added = *image;
   slot->second = std::move(image);
-  // In front of everything, the handle included.
-  if (handle_in_front_) {
-    handle_in_front_ = false;
-    RefreshHandle(getimg_);
-  }
+  // In front of everything, the handle included; the images below the
+  // handle stay so.
+  added.set_above_handle(true);
   added.Show();
   SetWindowPos(added.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   StartHighlight(added.box());
@@ -246,8 +244,13 @@ void PinLayer::SendImageToBack() {
   std::optional<int> i = pin::ParseIndex(getindex);
   PinnedImage* image = i ? Image(*i) : nullptr;
   if (!image) return;
-  // Behind every other child; its caption stays where it is.
+  // Behind every other child, the handle included; its caption stays
+  // where it is.
   SetWindowPos(image->hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (image->above_handle()) {
+    image->set_above_handle(false);
+    RefreshHandle(getimg_);
+  }
 }
 
 void PinLayer::savepic_Click() {
@@ -273,10 +276,13 @@ void PinLayer::Picture1_MouseDown(PinnedImage& image, MouseButton button, pin::P
     grab_ = at;
     SetWindowPos(image.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // The handle is never left covered.
-    if (!handle_in_front_) {
-      handle_in_front_ = true;
-      RefreshHandle(getimg_);
+    bool uncovered = false;
+    for (auto& [i, other] : images_) {
+      if (!other || !other->above_handle()) continue;
+      other->set_above_handle(false);
+      uncovered = true;
     }
+    if (uncovered) RefreshHandle(getimg_);
   } else if (button == MouseButton::kRight) {
     cd().Popup(cd().imgmenu(), hwnd());
   }
@@ -349,11 +355,8 @@ void PinLayer::FitToScreen() {
 
 void PinLayer::RefreshHandle(const pin::Rect& r) {
   RECT rc = ToRect(r);
-  UINT flags = RDW_INVALIDATE | RDW_ERASE;
-  // Images draw the handle only while it is in front; otherwise they
-  // cover it and need no repaint.
-  if (handle_in_front_) flags |= RDW_ALLCHILDREN;
-  RedrawWindow(hwnd(), &rc, nullptr, flags);
+  // The images below the handle draw their part of it.
+  RedrawWindow(hwnd(), &rc, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void PinLayer::EndHandleDrag() {

@@ -35,11 +35,6 @@ class PinLayer final : public Window, public OverlayHost {
   int dpi() const { return dpi_; }
   // The handle's place on the layer.
   pin::Rect getimg() const { return getimg_; }
-  // Whether the handle is drawn in front of the images: a new image covers
-  // it, a left press on any image brings it back. While in front, the
-  // images draw the part of the handle that lies on them and let the
-  // pointer through to it.
-  bool handle_in_front() const { return handle_in_front_; }
 
   // OverlayHost
   void ShowLayer() override;
@@ -117,7 +112,6 @@ class PinLayer final : public Window, public OverlayHost {
   pin::Rect getimg_;
   // Dragging the handle: where the press was and where the handle was.
   bool handle_drag_ = false;
-  bool handle_in_front_ = false;
   POINT drag_from_{};
   pin::Point handle_from_;
   HWND tooltip_ = nullptr;

@@ -88,7 +88,7 @@ void PinnedImage::MoveTo(pin::Point pos) {
 void PinnedImage::ApplyGeometry() {
   const pin::Rect& b = geometry_.box;
   const pin::Rect h = layer_.getimg();
-  const bool in_front = layer_.handle_in_front();
+  const bool in_front = !above_handle_;
   // The handle drawn on this image must not travel with its pixels.
   const bool redraw = in_front && (applied_.Intersects(h) || b.Intersects(h));
   if (b != applied_) {
@@ -148,7 +148,7 @@ void PinnedImage::Paint() {
     // A collapsed box shows the top-left corner of its picture.
     BitBlt(dc, 0, 0, geometry_.box.width, geometry_.box.height, mem.get(), 0, 0, SRCCOPY);
   }
-  if (layer_.handle_in_front()) {
+  if (!above_handle_) {
     const pin::Rect h = layer_.getimg();
     if (h.Intersects(geometry_.box))
       DrawHandleTile(dc, h.left - geometry_.box.left, h.top - geometry_.box.top, h.width, layer_.dpi());
@@ -220,7 +220,7 @@ LRESULT PinnedImage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 bool PinnedImage::OnHandle(POINT p, bool screen) const {
-  if (!layer_.handle_in_front()) return false;
+  if (!!above_handle_) return false;
   MapWindowPoints(screen ? nullptr : hwnd(), layer_.hwnd(), &p, 1);
   return layer_.getimg().Contains({p.x, p.y});
 }
@@ -234,7 +234,7 @@ bool PinnedImage::CaptionHook::OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, 
       return true;
     case WM_PAINT: {
       *result = CallPrevious(msg, wp, lp);
-      if (owner_.layer_.handle_in_front()) {
+      if (!owner_.above_handle_) {
         RECT r{};
         GetWindowRect(control(), &r);
         MapWindowPoints(nullptr, owner_.layer_.hwnd(), reinterpret_cast<POINT*>(&r), 2);

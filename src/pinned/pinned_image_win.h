@@ -33,6 +33,13 @@ class PinnedImage final : public Window {
   // Keeps the caption box sized to its text.
   void FitCaption();
 
+  // Whether this image and its caption lie above the handle: an image is
+  // added above it and goes below it at the next left press on any image,
+  // or when it is sent to the back. While below, the image draws the part
+  // of the handle that lies on it and lets the pointer through to it.
+  bool above_handle() const { return above_handle_; }
+  void set_above_handle(bool above) { above_handle_ = above; }
+
  private:
   class CaptionHook final : public ControlHook {
    public:
@@ -50,7 +57,7 @@ class PinnedImage final : public Window {
   void ApplyGeometry();
   void SetTooltip(bool on);
   // Whether a point (on the screen, or in this image) is on the handle
-  // while the handle is in front.
+  // while the handle is in front of this image.
   bool OnHandle(POINT p, bool screen) const;
 
   PinLayer& layer_;
@@ -63,6 +70,7 @@ class PinnedImage final : public Window {
   CaptionHook caption_hook_;
   bool dragging_ = false;
   bool tool_added_ = false;
+  bool above_handle_ = true;
 };
 
 }  // namespace vardo

@@ -537,6 +537,28 @@ TEST_F(Pins, ANewImageCoversTheHandleUntilAnImageIsPressed) {
   Click(r.right - 20, r.bottom - 20);
   Settle(300);
   ASSERT_TRUE(vardo::WhiteBox(to.x - 40, to.y - 40, 80, 80).has_value());
+  // An image added beside the handle covers it nowhere: the older images
+  // stay below the handle, which still takes drops.
+  const int small = 30;
+  ASSERT_TRUE(EncodeArgbPng(small, small, Solid(small, small, kBlue), dir_ / L"beside.png"));
+  for (size_t count : {3u, 4u}) {
+    EXPECT_EQ(dropper_.Drop(hc, {dir_ / L"beside.png"}), 0);
+    ASSERT_TRUE(WaitUntil([&] { return Images(v_.layer).size() == count; }, 3000)) << count;
+    std::optional<RECT> still;
+    WaitUntil([&] { return (still = vardo::WhiteBox(to.x - 40, to.y - 40, 80, 80)).has_value(); }, 2000);
+    ASSERT_TRUE(still.has_value()) << "after image " << count;
+    EXPECT_TRUE(EqualRect(&*still, &*handle));
+  }
+  EXPECT_EQ(WaitForWindow(pid(), [](HWND w) { return ClassOf(w) == L"#32770" && IsWindowVisible(w); }, 300),
+            nullptr);
+  // A new image over the handle, sent to the back: the handle is in front
+  // of it again.
+  EXPECT_EQ(dropper_.Drop(hc, {dir_ / L"cover.png"}), 0);
+  ASSERT_TRUE(WaitUntil([&] { return Images(v_.layer).size() == 5; }, 3000));
+  Settle(2200);
+  EXPECT_FALSE(vardo::WhiteBox(to.x - 40, to.y - 40, 80, 80).has_value());
+  ImageMenu({r.right - 20, r.bottom - 20}, kToBack);
+  EXPECT_TRUE(WaitUntil([&] { return vardo::WhiteBox(to.x - 40, to.y - 40, 80, 80).has_value(); }, 2000));
   Drag(hc.x, hc.y, hc.x - 400, hc.y, 20, 10);
   Settle(300);
   EXPECT_LE(ColourDistance(CaptureRect(hc.x, hc.y, 1, 1).at(0, 0), kRed), 2);
