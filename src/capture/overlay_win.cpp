@@ -33,7 +33,11 @@ bool OverlayWindow::Open(OverlayHost& host) {
   tools_attached_ = shown_once_ = built_ = false;
   plain_ = surface_stale_ = true;
 
-  // Freeze before anything of ours is visible.
+  // The windows and the screen are taken before anything of ours shows,
+  // or takes the foreground: a menu or list of another program that closes
+  // when it loses the foreground is in the frozen picture and among the
+  // windows a click selects.
+  candidates_ = GatherCandidateWindows(kClassName, host.LayerWindow());
   if (!FreezeScreen(pic_b_, w, h)) {
     Unload();
     return false;
@@ -54,10 +58,7 @@ bool OverlayWindow::Open(OverlayHost& host) {
     return false;
   }
   try {
-    worker_ = std::thread([this, overlay = hwnd(), layer = host.LayerWindow()] {
-      // Candidates taken now leave out the overlay (it may be showing) and
-      // the layer.
-      worker_candidates_ = GatherCandidateWindows(kClassName, layer);
+    worker_ = std::thread([this, overlay = hwnd()] {
       worker_ok_ = MakeDimmedCopy(pic_b_, pic_dim_) && surface_.CreateDib(pic_b_.width(), pic_b_.height());
       GdiFlush();
       SetEvent(prepared_ready_.get());
@@ -99,7 +100,6 @@ bool OverlayWindow::AwaitPrepared() {
     } else {
       WaitForSingleObject(prepared_ready_.get(), INFINITE);
       if (worker_ok_) {
-        candidates_ = std::move(worker_candidates_);
         prep_ = Prep::Ready;
       } else {
         prep_ = Prep::Failed;
@@ -140,7 +140,6 @@ void OverlayWindow::Unload() {
   text_.Destroy();
   model_.reset();
   candidates_.clear();
-  worker_candidates_.clear();
   surface_.Reset();
   pic_b_.Reset();
   pic_dim_.Reset();

@@ -122,12 +122,11 @@ class OverlayWindow : public Window {
 
   OverlayHost* host_ = nullptr;
   // Made by the worker; the user-interface thread reads them only once
-  // `prepared_ready_` is set (candidates, darkened copy, surface) or the
-  // worker has ended (GDI+).
+  // `prepared_ready_` is set (darkened copy, surface) or the worker has
+  // ended (GDI+).
   std::thread worker_;
   UniqueHandle prepared_ready_;
   bool worker_ok_ = false;
-  std::vector<capture::WinRect> worker_candidates_;
   enum class Prep { Waiting, Ready, Failed } prep_ = Prep::Waiting;
   bool tools_attached_ = false;
   bool shown_once_ = false;  // the show is done; the open sequence goes on

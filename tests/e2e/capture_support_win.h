@@ -31,9 +31,9 @@ inline uint32_t Highlight() {
 // A coloured helper window at a known place (tests/tools/capture_target).
 class Target {
  public:
-  Target(int x, int y, int w, int h) {
+  Target(int x, int y, int w, int h, bool transient = false) {
     wchar_t args[128];
-    swprintf(args, 128, L"%d %d %d %d 00A000 C800C8", x, y, w, h);
+    swprintf(args, 128, L"%d %d %d %d 00A000 C800C8%ls", x, y, w, h, transient ? L" transient" : L"");
     proc_ = Process(TestsDir() + L"\\tools\\capture_target.exe", args);
     hwnd_ = WaitForTitle(proc_.pid(), L"capture target", 10000);
   }

@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "capture_support_win.h"
 #include "harness_win.h"
 #include "pin_support_win.h"
 
@@ -215,14 +216,30 @@ TEST_F(HotKeySettings, SystemWidePressOfTheEnabledHotKeyStartsACapture) {
   std::set<HWND> before;
   for (HWND w : TopWindows(vardo_.pid())) before.insert(w);
   ASSERT_TRUE(IsWindowVisible(layer_));
+  // Another program's window that closes when it loses the foreground, as
+  // an open menu does, is up when the hotkey is pressed.
+  Target menu(1300, 650, 400, 250, true);
+  ASSERT_TRUE(menu.hwnd());
+  ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == menu.hwnd(); }, 3000));
+  Settle(200);
 
-  // Focus is on Vardo's window (a Wine window), so the press reaches the system.
+  // Focus is on a Wine window, so the press reaches the system.
   Chord({VK_CONTROL, VK_MENU, kCheckKey});
   HWND overlay = WaitForWindow(vardo_.pid(), [&](HWND w) {
     return IsWindowVisible(w) && !before.count(w) && full_screen(w);
   }, 5000);
-  EXPECT_TRUE(overlay) << "no capture overlay appeared";
+  ASSERT_TRUE(overlay) << "no capture overlay appeared";
   EXPECT_FALSE(IsWindowVisible(layer_)) << "the capture hides the pin layer";
+  // The menu closed as the overlay took the foreground, but it is in the
+  // frozen picture and the overlay outlines it under the cursor (4 px wide,
+  // 2 px outside it).
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu.hwnd()); }, 3000));
+  MoveTo(1500, 775);
+  EXPECT_TRUE(WaitUntil([&] { return CaptureRect(1298, 775, 1, 1).at(0, 0) == Highlight(); }, 3000));
+  const Image shot = CaptureRect(1296, 775, 8, 1);
+  for (int x = 2; x < 6; ++x) EXPECT_EQ(shot.at(x, 0), Highlight()) << x;
+  EXPECT_NE(shot.at(6, 0), Highlight());
+  EXPECT_EQ(CaptureRect(1500, 775, 1, 1).at(0, 0), kTargetColour) << "the menu is frozen, undimmed";
 }
 
 TEST_F(HotKeySettings, WhileThePinLayerIsTranslucentTheHotKeyOnlyRestoresIt) {
