@@ -46,6 +46,7 @@ bool Near(int v, int lo, int hi, int margin) { return v >= lo - margin && v < hi
 // where the handle menu was are left out, and so is the magnifier.
 void ExpectDimmedOutside(const Image& shot, const Image& ref, Sel sel, RECT toolbar, RECT magnifier) {
   int inside_wrong = 0, outside_wrong = 0, inside_seen = 0;
+  POINT first_wrong{-1, -1};
   for (int y = 0; y < shot.height; y += 3) {
     for (int x = 0; x < shot.width; x += 3) {
       if (x >= 1500 && y < 400) continue;
@@ -59,14 +60,15 @@ void ExpectDimmedOutside(const Image& shot, const Image& ref, Sel sel, RECT tool
       if (in_x && in_y) {
         ++inside_seen;
         inside_wrong += ColourDistance(shot.at(x, y), ref.at(x, y)) > 1;
-      } else {
-        outside_wrong += ColourDistance(shot.at(x, y), Dimmed(ref.at(x, y))) > 2;
+      } else if (ColourDistance(shot.at(x, y), Dimmed(ref.at(x, y))) > 2) {
+        if (!outside_wrong++) first_wrong = {x, y};
       }
     }
   }
   EXPECT_GT(inside_seen, 100);
   EXPECT_EQ(inside_wrong, 0) << "undimmed pixels inside the selection differ from the frozen picture";
-  EXPECT_EQ(outside_wrong, 0) << "pixels outside the selection are not the frozen picture dimmed to 85/255";
+  EXPECT_EQ(outside_wrong, 0) << "pixels outside the selection are not the frozen picture dimmed to 85/255, first at "
+                              << first_wrong.x << "," << first_wrong.y;
 }
 
 TEST_F(CaptureOverlay, FreezesTheScreenDimsOutsideTheSelectionAndExiGivesTheLayerBack) {
@@ -93,6 +95,11 @@ TEST_F(CaptureOverlay, FreezesTheScreenDimsOutsideTheSelectionAndExiGivesTheLaye
   EXPECT_LE(ColourDistance(shot.at(1500, 775), Dimmed(kTargetColour)), 2) << std::hex << shot.at(1500, 775);
 
   DragSlowly(1200, 600, 1600, 800);
+  // Once the handles and the magnifier have come to their places.
+  EXPECT_TRUE(WaitUntil([&] {
+    shot = CaptureScreen();
+    return HandlesAt(shot, Sel{1200, 600, 400, 200}, 6) && MagnifierAt(MagnifierFor(1600, 800));
+  }, 3000));
   shot = CaptureScreen();
   EXPECT_EQ(shot.at(1400, 700), kTargetColour) << "the selection shows the frozen window undimmed";
   EXPECT_TRUE(HandlesAt(shot, Sel{1200, 600, 400, 200}, 6));
