@@ -1,26 +1,13 @@
-// Moving borderless windows and child controls with the pointer by handing
-// the move to the platform's title-bar move loop.
+// Moving borderless windows and child controls with the pointer.
 #pragma once
 #include <windows.h>
 
 namespace vardo {
 
-// Moves a top-level window with the pointer while the left button is held.
-// A maximised window never moves.
-void DragWindow(HWND window);
-
-// Moves `control` inside its parent `window` with the pointer while the
-// left button is held. Nothing happens when the parent is maximised.
-void DragControl(HWND window, HWND control);
-
-}  // namespace vardo
-
-namespace vardo {
-
-// The same effect as the move loop, tracked here: after a left press the
-// window follows the pointer by the pointer's movement until the button is
-// released, and stays there. Used where the platform's title-bar move loop
-// does not run for borderless windows and child controls.
+// What the platform's title-bar move loop does, tracked here, since that
+// loop does not run for borderless windows and child controls everywhere:
+// after a left press the window follows the pointer by the pointer's
+// movement until the button is released, and stays there.
 class PointerDrag {
  public:
   // On a left press over `window`: a top-level window, or a child control
