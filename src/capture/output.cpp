@@ -1,5 +1,7 @@
 #include "capture/output.h"
 
+#include "common/clipboard_busy.h"
+
 namespace vardo::capture {
 
 std::optional<Rect> OutputArea(const Rect& selection, Size surface) {
@@ -8,9 +10,7 @@ std::optional<Rect> OutputArea(const Rect& selection, Size surface) {
   return area;
 }
 
-std::string ClipboardBusyMessage() {
-  return "剪贴板正被其他程序占用，截图没有放到剪贴板上。\r\n\r\n截图仍然打开着，请稍后再试。";
-}
+std::string ClipboardBusyMessage() { return vardo::ClipboardBusyMessage("截图", "截图"); }
 
 std::string UnknownTypeMessage(const std::string& file_name) {
   return "无法保存为 \"" + file_name +

@@ -14,12 +14,10 @@ namespace vardo::capture {
 // selection with no pixels on the screen.
 std::optional<Rect> OutputArea(const Rect& selection, Size surface);
 
-// How long copy and pin wait for a clipboard another program holds open.
-constexpr unsigned kClipboardPatienceMs = 1500;
-
 // The texts of the "错误" box (UTF-8).
 inline constexpr const char* kOutputErrorTitle = "错误";
-// The clipboard stayed busy; the capture is still open.
+// The clipboard stayed busy (copy and pin wait vardo::kClipboardPatienceMs
+// for it); the capture is still open.
 std::string ClipboardBusyMessage();
 // A file name whose extension selects no format.
 std::string UnknownTypeMessage(const std::string& file_name);

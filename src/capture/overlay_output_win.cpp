@@ -7,6 +7,7 @@
 #include "capture/overlay_window_win.h"
 #include "capture/picture_save.h"
 #include "capture/picture_save_win.h"
+#include "common/clipboard_busy.h"
 #include "common/process_win.h"
 #include "common/savepic_win.h"
 
@@ -71,7 +72,7 @@ void OverlayWindow::ShowError(const std::string& message) {
 }
 
 bool OverlayWindow::PutOnClipboard(UniqueBitmap& picture) {
-  if (savepic::GiveBitmapToClipboard(hwnd(), picture, capture::kClipboardPatienceMs)) return true;
+  if (savepic::GiveBitmapToClipboard(hwnd(), picture, kClipboardPatienceMs)) return true;
   ShowError(capture::ClipboardBusyMessage());
   return false;
 }

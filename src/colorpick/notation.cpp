@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "common/clipboard_busy.h"
+
 namespace vardo::colorpick {
 
 Rgb SplitColor(ColorValue value) {
@@ -53,5 +55,7 @@ LabelTexts ToHexadecimal(const LabelTexts& label) {
   if (label.text.find('#') != std::string::npos) return label;
   return LabelTexts{label.tooltip, label.text};
 }
+
+std::string CopyBusyMessage() { return ClipboardBusyMessage("颜色编码", "取色窗口"); }
 
 }  // namespace vardo::colorpick

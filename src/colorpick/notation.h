@@ -32,6 +32,9 @@ std::string EnterKeyText(const std::string& hex_readout);   // "#0A00FF"
 std::string ShiftKeyText(const std::string& rgb_readout);   // "10,0,255"
 std::string HexClickText(const std::string& hex_readout);   // "0A00FF"
 std::string RgbClickText(const std::string& rgb_readout);   // "10,0,255"
+// The "错误" box's text when a copy found the clipboard busy for too long:
+// the code was not copied and the picker is still open.
+std::string CopyBusyMessage();
 
 // A callout label's two notations: the one shown and the one in its tooltip.
 struct LabelTexts {

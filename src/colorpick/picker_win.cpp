@@ -4,6 +4,7 @@
 
 #include "colorpick/callout_paint_win.h"
 #include "colorpick/menus_win.h"
+#include "common/clipboard_busy.h"
 #include "common/dpi_win.h"
 #include "common/magnifier_win.h"
 #include "common/process_win.h"
@@ -177,9 +178,16 @@ void PickerWindow::OnMagnifierTick() {
   panel_.UpdateMagnifier(surface_.dc(), width_, height_, cur);
 }
 
+bool PickerWindow::CopyText(const std::string& text) {
+  if (savepic::PutTextOnClipboard(hwnd(), Widen(text), kClipboardPatienceMs)) return true;
+  // Nothing is lost: the picker stays as it was for another try.
+  MessageBoxW(hwnd(), Widen(CopyBusyMessage()).c_str(), Widen(kClipboardErrorTitle).c_str(),
+              MB_OK | MB_ICONWARNING);
+  return false;
+}
+
 void PickerWindow::CopyAndClose(const std::string& text) {
-  savepic::PutTextOnClipboard(hwnd(), Widen(text));
-  Close();
+  if (CopyText(text)) Close();
 }
 
 void PickerWindow::OnKey(WPARAM key) {
@@ -268,7 +276,7 @@ void PickerWindow::RunCalloutCommand(UINT cmd) {
     case kCmdShowHex: board_->ShowHexadecimal(); break;
     case kCmdShowRgb: board_->ShowDecimal(); break;
     case kCmdCopyCode:
-      if (auto text = board_->ActiveText()) savepic::PutTextOnClipboard(hwnd(), Widen(*text));
+      if (auto text = board_->ActiveText()) CopyText(*text);
       return;
     default: return;
   }

@@ -64,6 +64,9 @@ class PickerWindow : public Window, private PanelActions {
   void OnMove(POINT p, WPARAM buttons);
   void OnRelease(POINT p, bool left);
   void RunCalloutCommand(UINT cmd);
+  // Puts the text on the clipboard; a clipboard that stays busy is reported
+  // in the "错误" box and false returned.
+  bool CopyText(const std::string& text);
   void CopyAndClose(const std::string& text);
 
   PickerHost& host_;

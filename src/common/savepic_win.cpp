@@ -182,7 +182,7 @@ bool GiveBitmapToClipboard(HWND owner, UniqueBitmap& picture, DWORD patience_ms)
   return ok;
 }
 
-bool PutTextOnClipboard(HWND owner, const std::wstring& text) {
+bool PutTextOnClipboard(HWND owner, const std::wstring& text, DWORD patience_ms) {
   const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
   HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes);
   if (!mem) return false;
@@ -190,7 +190,7 @@ bool PutTextOnClipboard(HWND owner, const std::wstring& text) {
     memcpy(p, text.c_str(), bytes);
     GlobalUnlock(mem);
   }
-  if (!OpenClipboardRetrying(owner)) {
+  if (!OpenClipboardRetrying(owner, patience_ms)) {
     GlobalFree(mem);
     return false;
   }

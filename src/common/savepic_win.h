@@ -57,7 +57,7 @@ bool PutBitmapOnClipboard(HWND owner, HBITMAP picture, DWORD patience_ms = 200);
 // on success the clipboard owns it and `picture` is empty; on failure the
 // caller keeps it.
 bool GiveBitmapToClipboard(HWND owner, UniqueBitmap& picture, DWORD patience_ms);
-bool PutTextOnClipboard(HWND owner, const std::wstring& text);
+bool PutTextOnClipboard(HWND owner, const std::wstring& text, DWORD patience_ms = 200);
 bool EmptyTheClipboard(HWND owner);
 
 // A device-independent copy of a bitmap, not selected anywhere.

@@ -76,9 +76,7 @@ class CaptureOutput : public CaptureOverlay {
   std::wstring ErrorText() {
     HWND box = WaitForTitle(pid(), L"错误", 5000);
     if (!box) return L"(no 错误 box)";
-    std::wstring text;
-    for (HWND c : ChildWindows(box, false))
-      if (TextOf(c).size() > text.size() && ClassOf(c) != L"Button") text = TextOf(c);
+    const std::wstring text = MessageText(box);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     WaitUntil([&] { return !IsWindow(box); }, 3000);
     Settle(200);

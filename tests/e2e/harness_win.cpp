@@ -331,6 +331,13 @@ HWND FindChildByText(HWND parent, const std::wstring& text) {
   return nullptr;
 }
 
+std::wstring MessageText(HWND box) {
+  std::wstring text;
+  for (HWND c : ChildWindows(box, false))
+    if (TextOf(c).size() > text.size() && ClassOf(c) != L"Button") text = TextOf(c);
+  return text;
+}
+
 HWND FindChildByClass(HWND parent, const std::wstring& cls) {
   for (HWND c : ChildWindows(parent, false))
     if (_wcsicmp(ClassOf(c).c_str(), cls.c_str()) == 0) return c;
@@ -348,6 +355,23 @@ bool MenuOpen() {
       },
       reinterpret_cast<LPARAM>(&open));
   return open;
+}
+
+HWND OpenMenuWindow() {
+  HWND found = nullptr;
+  EnumWindows(
+      [](HWND w, LPARAM lp) -> BOOL {
+        if (!IsWindowVisible(w) || ClassOf(w) != L"#32768") return TRUE;
+        *reinterpret_cast<HWND*>(lp) = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+POINT MenuItemPoint(HWND menu, int i, int count) {
+  const RECT r = RectOf(menu);
+  return POINT{(r.left + r.right) / 2, r.top + (r.bottom - r.top) * (2 * i + 1) / (2 * count)};
 }
 
 // ---- input -------------------------------------------------------------------
@@ -394,6 +418,8 @@ void LeftDown() { SendButton(MOUSEEVENTF_LEFTDOWN); }
 void LeftUp() { SendButton(MOUSEEVENTF_LEFTUP); }
 void RightDown() { SendButton(MOUSEEVENTF_RIGHTDOWN); }
 void RightUp() { SendButton(MOUSEEVENTF_RIGHTUP); }
+void MiddleDown() { SendButton(MOUSEEVENTF_MIDDLEDOWN); }
+void MiddleUp() { SendButton(MOUSEEVENTF_MIDDLEUP); }
 
 void Click(int x, int y) {
   MoveTo(x, y);
@@ -626,6 +652,32 @@ bool ClearClipboard() {
   bool ok = EmptyClipboard() != 0;
   CloseClipboard();
   return ok;
+}
+
+bool SetClipboardText(const std::wstring& text) {
+  const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  if (!mem) return false;
+  if (void* p = GlobalLock(mem)) {
+    memcpy(p, text.c_str(), bytes);
+    GlobalUnlock(mem);
+  }
+  if (!OpenClipboardRetry()) {
+    GlobalFree(mem);
+    return false;
+  }
+  EmptyClipboard();
+  const bool ok = SetClipboardData(CF_UNICODETEXT, mem) != nullptr;
+  CloseClipboard();
+  if (!ok) GlobalFree(mem);
+  return ok;
+}
+
+ClipboardHold::ClipboardHold() : held_(OpenClipboardRetry()) {}
+
+void ClipboardHold::Release() {
+  if (held_) CloseClipboard();
+  held_ = false;
 }
 
 bool SetClipboardImage(const Image& img) {

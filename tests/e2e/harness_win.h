@@ -84,10 +84,16 @@ std::vector<HWND> ChildWindows(HWND parent, bool visible_only = true);  // all d
 HWND WaitForWindow(DWORD pid, const std::function<bool(HWND)>& pred, DWORD timeout_ms = 5000);
 HWND WaitForTitle(DWORD pid, const std::wstring& title, DWORD timeout_ms = 5000);
 HWND FindChildByText(HWND parent, const std::wstring& text);
+// A message box's message: its longest text that is not a button's.
+std::wstring MessageText(HWND box);
 HWND FindChildByClass(HWND parent, const std::wstring& cls);
 bool IsTopmost(HWND w);
 // Whether a popup menu of any process is open (class "#32768").
 bool MenuOpen();
+// The open popup menu's window (the first one found), or null.
+HWND OpenMenuWindow();
+// The centre of item `i` of `count` equally high items of an open menu.
+POINT MenuItemPoint(HWND menu, int i, int count);
 
 // ---- input (SendInput) ---------------------------------------------------------
 void MoveTo(int x, int y);
@@ -96,6 +102,8 @@ void LeftDown();
 void LeftUp();
 void RightDown();
 void RightUp();
+void MiddleDown();
+void MiddleUp();
 void Click(int x, int y);
 void RightClick(int x, int y);
 void DoubleClick(int x, int y);
@@ -144,6 +152,21 @@ std::optional<std::wstring> ClipboardText();
 bool ClipboardHasBitmap();
 bool ClearClipboard();
 bool SetClipboardImage(const Image& img);
+bool SetClipboardText(const std::wstring& text);
+// Holds the clipboard open, as another program busy with it does, until
+// Release() or the end of its scope.
+class ClipboardHold {
+ public:
+  ClipboardHold();
+  ~ClipboardHold() { Release(); }
+  ClipboardHold(const ClipboardHold&) = delete;
+  ClipboardHold& operator=(const ClipboardHold&) = delete;
+  bool held() const { return held_; }
+  void Release();
+
+ private:
+  bool held_ = false;
+};
 
 // ---- DPI -------------------------------------------------------------------------
 // Sets the DPI that programs started afterwards see (HKCU LogPixels);

@@ -167,7 +167,7 @@ TEST_F(KestilPicker, MagnifierShowsFourTimesTheFrozenPixels) {
   EXPECT_EQ(box.at(27, 3), 0u);
 }
 
-TEST_F(KestilPicker, EveryCopyPutsItsTextAndCloses) {
+TEST_F(KestilPicker, EveryCopyPutsItsTextAndClosesOnlyOnceTheClipboardTakesIt) {
   struct Case {
     int x, y;
     std::function<void(HWND)> act;
@@ -196,6 +196,42 @@ TEST_F(KestilPicker, EveryCopyPutsItsTextAndCloses) {
     Sleep(200);
     EXPECT_TRUE(p.process.Running());
   }
+
+  // Another program holds the clipboard: after at least a second the
+  // "错误" box says so, the picker stays and the clipboard is untouched.
+  ASSERT_TRUE(SetClipboardText(L"before"));
+  Picker p;
+  ASSERT_TRUE(p.window);
+  ASSERT_TRUE(PointAt(p.window, 900, 200, L"HEX: #FFFFFF"));
+  {
+    ClipboardHold hold;
+    ASSERT_TRUE(hold.held());
+    const DWORD t0 = GetTickCount();
+    Tap(VK_RETURN);
+    HWND box = WaitForTitle(p.process.pid(), L"错误", 5000);
+    ASSERT_TRUE(box) << "no 错误 box for a clipboard that stays busy";
+    EXPECT_GE(GetTickCount() - t0, 1000u);
+    hold.Release();
+    EXPECT_NE(MessageText(box).find(L"剪贴板"), std::wstring::npos) << Utf8(MessageText(box));
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 3000));
+  }
+  Sleep(200);
+  EXPECT_TRUE(IsWindow(p.window) && IsWindowVisible(p.window));
+  EXPECT_EQ(ClipboardText().value_or(L""), L"before");
+  // Held for half a second: the copy waits for it, then closes.
+  {
+    ClipboardHold hold;
+    ASSERT_TRUE(hold.held());
+    const RECT r = RectOf(ChildStartingWith(p.window, L"HEX"));
+    Click(r.left + 10, (r.top + r.bottom) / 2);
+    Sleep(500);
+    EXPECT_TRUE(IsWindow(p.window)) << "closed before the code was copied";
+  }
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(p.window) || !IsWindowVisible(p.window); }, 3000))
+      << "the copy gave up on a clipboard held for 0.5 s";
+  EXPECT_EQ(ClipboardText().value_or(L""), L"FFFFFF");
+  EXPECT_EQ(WaitForTitle(p.process.pid(), L"错误", 300), nullptr);
 }
 
 TEST_F(KestilPicker, ArrowKeysMoveThePointerOnePixel) {
@@ -304,6 +340,22 @@ TEST_F(KestilPicker, LabelDragAndCalloutMenuCommands) {
   ClearClipboard();
   menu(2);
   EXPECT_EQ(ClipboardText().value_or(L""), L"#0A00FF");
+  // While another program holds the clipboard the copy says so in the
+  // "错误" box and leaves the clipboard as it was.
+  ASSERT_TRUE(SetClipboardText(L"before"));
+  {
+    ClipboardHold hold;
+    ASSERT_TRUE(hold.held());
+    menu(2);
+    HWND box = WaitForTitle(p.process.pid(), L"错误", 5000);
+    ASSERT_TRUE(box);
+    hold.Release();
+    EXPECT_NE(MessageText(box).find(L"剪贴板"), std::wstring::npos);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 3000));
+  }
+  EXPECT_EQ(ClipboardText().value_or(L""), L"before");
+  EXPECT_TRUE(IsWindowVisible(p.window));
   // "RGB 色码", then copy again.
   menu(4);
   menu(2);
