@@ -68,9 +68,14 @@ bool PickerPanel::Create(HWND picker, int dpi) {
   lrgb_ = make(L"RGB", SS_NOTIFY | SS_CENTERIMAGE, Twips(1260, 750, 2600, 300), kIdRgb, readout_font_.get());
   make(L"按下 'Enter'保存HEX到剪贴板", SS_CENTERIMAGE, Twips(1260, 1080, 2700, 240), kIdTip1, font_.get());
   make(L"按下 'Shift'保存RGB到剪贴板", SS_CENTERIMAGE, Twips(1260, 1320, 2700, 240), kIdTip2, font_.get());
-  make(L"保存图片", SS_NOTIFY | SS_CENTERIMAGE, Twips(480, 1590, 1300, 270), kIdSave, font_.get());
-  make(L"关闭", SS_NOTIFY | SS_CENTER | SS_CENTERIMAGE, Twips(kPanelW - 1020, 1590, 900, 270), kIdClose,
-       font_.get());
+  HWND save = make(L"保存图片", SS_NOTIFY | SS_CENTERIMAGE, Twips(480, 1590, 1300, 270), kIdSave, font_.get());
+  HWND close = make(L"关闭", SS_NOTIFY | SS_CENTER | SS_CENTERIMAGE, Twips(kPanelW - 1020, 1590, 900, 270),
+                    kIdClose, font_.get());
+  // SS_NOTIFY makes the labels take the pointer; the hooks make them click.
+  buttons_[0].Attach(lhex_, actions_, &PanelActions::CopyHexWithoutHash);
+  buttons_[1].Attach(lrgb_, actions_, &PanelActions::CopyRgb);
+  buttons_[2].Attach(save, actions_, &PanelActions::SavePicture);
+  buttons_[3].Attach(close, actions_, &PanelActions::ClosePicker);
 
   zoom_.CreateDib(kZoomSide, kZoomSide);
   if (zoom_) PatBlt(zoom_.dc(), 0, 0, zoom_.width(), zoom_.height(), BLACKNESS);
@@ -104,6 +109,30 @@ void PickerPanel::UpdateMagnifier(HDC surface, int sw, int sh, POINT cursor) {
   SelectGuard br(dc, GetStockObject(NULL_BRUSH));
   Rectangle(dc, kMarkerAt, kMarkerAt, kMarkerAt + kMarkerSide, kMarkerAt + kMarkerSide);
   InvalidateRect(hwnd(), &magnifier_, FALSE);
+}
+
+void PickerPanel::LabelButton::Attach(HWND label, PanelActions& actions, void (PanelActions::*action)()) {
+  actions_ = &actions;
+  action_ = action;
+  ControlHook::Attach(label);
+}
+
+bool PickerPanel::LabelButton::OnControlMessage(UINT msg, WPARAM, LPARAM lp, LRESULT* result) {
+  switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+      *result = 0;
+      // The action may close the picker and this label with it: nothing of
+      // the hook is used after it.
+      if (click_.OnMessage(control(), msg, lp) && actions_ && action_) (actions_->*action_)();
+      return true;
+    case WM_CAPTURECHANGED:
+      click_.OnMessage(control(), msg, lp);
+      return false;
+    default:
+      return false;
+  }
 }
 
 PickerPanel::Part PickerPanel::PartAt(POINT p) const {
@@ -185,21 +214,6 @@ LRESULT PickerPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       SetBkColor(dc, kBack);
       return reinterpret_cast<LRESULT>(back_brush_.get());
     }
-    case WM_COMMAND:
-      // The labels act as buttons: a second click that comes within the
-      // double-click time (a quick save after a quick cancel, say) arrives
-      // as a double-click and must act like a click, not be lost.
-      if (HIWORD(wp) == STN_CLICKED || HIWORD(wp) == STN_DBLCLK) {
-        switch (LOWORD(wp)) {
-          case kIdHex: actions_.CopyHexWithoutHash(); break;
-          case kIdRgb: actions_.CopyRgb(); break;
-          case kIdSave: actions_.SavePicture(); break;
-          case kIdClose: actions_.ClosePicker(); break;
-          default: break;
-        }
-        return 0;
-      }
-      break;
     case WM_LBUTTONDOWN: {
       POINT p{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
       pressed_ = PartAt(p);

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <array>
 #include <string>
 
 #include "common/drag_win.h"
@@ -41,6 +42,22 @@ class PickerPanel : public Window {
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
+  // A text label that acts as a button: it acts on a press and a release
+  // inside it (sliding off before the release cancels), and a second click
+  // within the double-click time is a click too.
+  class LabelButton final : public ControlHook {
+   public:
+    void Attach(HWND label, PanelActions& actions, void (PanelActions::*action)());
+
+   protected:
+    bool OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+
+   private:
+    PanelActions* actions_ = nullptr;
+    void (PanelActions::*action_)() = nullptr;
+    ClickTracker click_;
+  };
+
   enum class Part { kNone, kBody, kExit, kSave, kMagnifier };
   Part PartAt(POINT p) const;
   void Paint(HDC dc);
@@ -55,6 +72,7 @@ class PickerPanel : public Window {
   UniqueBrush back_brush_, title_brush_;
   MemoryCanvas zoom_;
   PointerDrag drag_;
+  std::array<LabelButton, 4> buttons_;  // lhex, lrgb, "保存图片", "关闭"
   Part pressed_ = Part::kNone;
 };
 

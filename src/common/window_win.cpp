@@ -142,6 +142,7 @@ LRESULT CALLBACK ControlHook::HookProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
 bool ClickTracker::OnMessage(HWND window, UINT msg, LPARAM lp) {
   switch (msg) {
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
       pressed_ = true;
       SetCapture(window);
       return false;

@@ -41,8 +41,9 @@ class Window {
 // click. A lost capture forgets the press.
 class ClickTracker {
  public:
-  // Feed it WM_LBUTTONDOWN, WM_LBUTTONUP and WM_CAPTURECHANGED; true when
-  // the message completes a click.
+  // Feed it WM_LBUTTONDOWN, WM_LBUTTONUP and WM_CAPTURECHANGED (and, for a
+  // window whose class takes double-clicks, WM_LBUTTONDBLCLK, which is the
+  // second press of a quick pair); true when the message completes a click.
   bool OnMessage(HWND window, UINT msg, LPARAM lp);
 
  private:

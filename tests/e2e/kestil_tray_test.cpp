@@ -158,6 +158,18 @@ TEST_F(KestilTray, CloseLabelLeavesTheProgramInTheNotificationArea) {
   ASSERT_TRUE(close);
   const RECT r = RectOf(close);
   Sleep(300);
+  // A press that slides off the label before its release is no click: the
+  // picker stays.
+  MoveTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  Sleep(60);
+  LeftDown();
+  Sleep(200);
+  EXPECT_TRUE(IsWindow(p.window) && IsWindowVisible(p.window)) << "closed on the press";
+  MoveTo((r.left + r.right) / 2, r.bottom + 80);
+  Sleep(100);
+  LeftUp();
+  Sleep(300);
+  ASSERT_TRUE(IsWindow(p.window) && IsWindowVisible(p.window)) << "closed by a press released off the label";
   Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(p.window); }, 3000));
   Sleep(300);
