@@ -68,6 +68,7 @@ bool CalloutBoard::Begin(Point at, ColorValue color) {
   Relayout(c);
   callouts_.push_back(std::move(c));
   dragging_ = true;
+  left_moved_ = false;
   return true;
 }
 
@@ -76,7 +77,7 @@ bool CalloutBoard::Tick() {
   if (!c) return false;
   const int before = direction_.octant;
   ClassifyDirection(last_pointer_.x - c->start.x, last_pointer_.y - c->start.y, direction_);
-  if (direction_.octant == before) return false;
+  if (direction_.octant == before || !left_moved_) return false;
   // The layout follows the new direction at once, not only on the next move.
   Relayout(*c);
   return true;
@@ -87,6 +88,7 @@ void CalloutBoard::DragTo(Point pointer) {
   if (!c) return;
   drag_pointer_ = pointer;
   last_pointer_ = pointer;
+  left_moved_ = true;
   if (direction_.octant != 0) Relayout(*c);
 }
 

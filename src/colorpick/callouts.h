@@ -75,7 +75,10 @@ class CalloutBoard {
   // Every pointer move over the picture (the last position is what the
   // direction tick classifies).
   void NotePointer(Point p) { last_pointer_ = p; }
-  // The direction tick; returns true when the octant changed.
+  // The direction tick: classifies the last pointer position. Once a
+  // left-button move has laid the new callout out, a change of octant lays
+  // it out again at once; a callout that only other buttons have moved
+  // (a right or middle press) keeps its place. True when it moved.
   bool Tick();
   // A move with the left button held: lays the new callout out.
   void DragTo(Point pointer);
@@ -134,6 +137,7 @@ class CalloutBoard {
   Point last_pointer_;
   Point drag_pointer_;
   bool dragging_ = false;
+  bool left_moved_ = false;  // a left-button move has laid the new callout out
   bool label_drag_ = false;
   Point grab_;  // pointer offset inside the dragged label
 };

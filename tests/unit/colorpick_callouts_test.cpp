@@ -111,6 +111,35 @@ TEST_F(CalloutBoardTest, ADragLaysTheCalloutOutOnlyAfterADirectionTick) {
   board.Tick();
   EXPECT_EQ(board.direction().octant, 3);
   EXPECT_EQ(board.Find(2)->geometry.diag_end, (Point{350, 650}));
+  board.Finish();
+
+  // A callout made by a right (or middle) press: moves with only that
+  // button held change the codes but not the layout; a left-button move
+  // lays it out, and from then on the ticks follow too.
+  ASSERT_TRUE(board.Begin(Point{300, 300}, kRed));
+  const Callout* r = board.Find(3);
+  ASSERT_NE(r, nullptr);
+  const CalloutGeometry made = r->geometry;
+  EXPECT_EQ(made.swatch, (Point{291, 296}));  // octant 3: left of the pixel
+  board.NotePointer(Point{310, 330});
+  EXPECT_FALSE(board.Tick());
+  EXPECT_EQ(board.direction().octant, 2);
+  EXPECT_EQ(r->geometry.swatch, made.swatch);
+  EXPECT_EQ(r->geometry.label, made.label);
+  board.DragTo(Point{320, 340});
+  EXPECT_EQ(r->geometry.diag_end, (Point{340, 340}));
+  board.NotePointer(Point{400, 350});
+  EXPECT_TRUE(board.Tick());
+  EXPECT_EQ(board.direction().octant, 1);
+  EXPECT_EQ(r->geometry.flat_end, (Point{320, 340}));  // at the last left-button move
+  board.Finish();
+  // The next callout starts unmoved again.
+  ASSERT_TRUE(board.Begin(Point{600, 600}, kRed));
+  board.NotePointer(Point{500, 610});
+  EXPECT_FALSE(board.Tick());
+  EXPECT_EQ(board.direction().octant, 4);
+  EXPECT_EQ(board.Find(4)->geometry.diag_end, (Point{600, 600}));
+  EXPECT_EQ(board.Find(4)->geometry.swatch, (Point{600, 596}));  // still octant 1's side
 }
 
 TEST_F(CalloutBoardTest, NewCalloutsTakeTheCurrentStyle) {
