@@ -210,19 +210,23 @@ void PickerWindow::OnKey(WPARAM key) {
   ShowColor(ColorAt(client.x, client.y));
 }
 
-void PickerWindow::OnPress(POINT p, bool left) {
+void PickerWindow::OnPress(POINT p, Button button) {
   if (!board_) return;
   const int label = board_->LabelAt(Point{p.x, p.y});
   if (label) {
-    if (left) {
+    // A label takes the press: the left button moves it, the right one
+    // opens its menu at once (held, a release on an item chooses it).
+    if (button == Button::kLeft) {
       board_->BeginLabelDrag(label, Point{p.x, p.y});
       SetCapture(hwnd());
       Recompose();
-    } else {
-      menu_label_ = label;
+    } else if (button == Button::kRight && !board_->dragging() && !board_->label_dragging()) {
+      board_->ChooseForMenu(label);
+      RunCalloutCommand(TrackMenuAtCursor(host_.CalloutMenu(), hwnd()));
     }
     return;
   }
+  // Any button on the picture makes a callout.
   const ColorValue c = ColorAt(p.x, p.y);
   if (!board_->Begin(Point{p.x, p.y}, c)) return;  // no more callouts this run
   ShowColor(c);
@@ -245,9 +249,9 @@ void PickerWindow::OnMove(POINT p, WPARAM buttons) {
   }
 }
 
-void PickerWindow::OnRelease(POINT p, bool left) {
+void PickerWindow::OnRelease(Button button) {
   if (!board_) return;
-  if (left && board_->label_dragging()) {
+  if (button == Button::kLeft && board_->label_dragging()) {
     board_->EndLabelDrag();
     Recompose();
   }
@@ -255,15 +259,9 @@ void PickerWindow::OnRelease(POINT p, bool left) {
     KillTimer(hwnd(), kDirectionTimer);
     board_->Finish();
   }
-  if (GetCapture() == hwnd() && !(GetKeyState(VK_LBUTTON) < 0 || GetKeyState(VK_RBUTTON) < 0)) ReleaseCapture();
-  if (!left && menu_label_) {
-    const int label = menu_label_;
-    menu_label_ = 0;
-    if (board_->LabelAt(Point{p.x, p.y}) != label) return;
-    board_->ChooseForMenu(label);
-    const UINT cmd = TrackMenuAtCursor(host_.CalloutMenu(), hwnd());
-    RunCalloutCommand(cmd);
-  }
+  if (GetCapture() == hwnd() &&
+      !(GetKeyState(VK_LBUTTON) < 0 || GetKeyState(VK_RBUTTON) < 0 || GetKeyState(VK_MBUTTON) < 0))
+    ReleaseCapture();
 }
 
 void PickerWindow::RunCalloutCommand(UINT cmd) {
@@ -325,15 +323,25 @@ LRESULT PickerWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       OnKey(wp);
       return 0;
     case WM_LBUTTONDOWN:
+      OnPress(pt(), Button::kLeft);
+      return 0;
     case WM_RBUTTONDOWN:
-      OnPress(pt(), msg == WM_LBUTTONDOWN);
+      OnPress(pt(), Button::kRight);
+      return 0;
+    case WM_MBUTTONDOWN:
+      OnPress(pt(), Button::kMiddle);
       return 0;
     case WM_MOUSEMOVE:
       OnMove(pt(), wp);
       return 0;
     case WM_LBUTTONUP:
+      OnRelease(Button::kLeft);
+      return 0;
     case WM_RBUTTONUP:
-      OnRelease(pt(), msg == WM_LBUTTONUP);
+      OnRelease(Button::kRight);
+      return 0;
+    case WM_MBUTTONUP:
+      OnRelease(Button::kMiddle);
       return 0;
     case WM_CAPTURECHANGED:
       // The pointer was taken away mid-drag (a dialog, a task switch): the

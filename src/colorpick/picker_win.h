@@ -60,9 +60,10 @@ class PickerWindow : public Window, private PanelActions {
   Size MeasureLabel(const std::string& text) const;
   void OnMagnifierTick();
   void OnKey(WPARAM key);
-  void OnPress(POINT p, bool left);
+  enum class Button { kLeft, kRight, kMiddle };
+  void OnPress(POINT p, Button button);
   void OnMove(POINT p, WPARAM buttons);
-  void OnRelease(POINT p, bool left);
+  void OnRelease(Button button);
   void RunCalloutCommand(UINT cmd);
   // Puts the text on the clipboard; a clipboard that stays busy is reported
   // in the "错误" box and false returned.
@@ -81,7 +82,6 @@ class PickerWindow : public Window, private PanelActions {
   HWND tooltip_ = nullptr;
   std::map<int, std::pair<RECT, std::wstring>> tools_;
   ColorValue pick_color_ = 0;
-  int menu_label_ = 0;  // label under a right press, opened on release
 };
 
 }  // namespace vardo::colorpick

@@ -120,7 +120,11 @@ void RulerWindow::OnPress(Point p, bool left) {
   if (!board_) return;
   const int label = board_->LabelAt(p);
   if (!left) {
-    menu_label_ = label;
+    // The right button opens a label's menu at once (held, a release on an
+    // item chooses it); on the picture it does nothing.
+    if (!label || board_->drawing() || board_->label_dragging()) return;
+    board_->ChooseForMenu(label);
+    RunLineCommand(TrackMenuAtCursor(menu_.get(), hwnd()));
     return;
   }
   if (label) {
@@ -154,18 +158,10 @@ void RulerWindow::EndDrags() {
   Apply();
 }
 
-void RulerWindow::OnRelease(Point p, bool left) {
+void RulerWindow::OnRelease() {
   if (!board_) return;
-  if (left) {
-    EndDrags();
-    if (GetCapture() == hwnd()) ReleaseCapture();
-    return;
-  }
-  const int label = menu_label_;
-  menu_label_ = 0;
-  if (!label || board_->LabelAt(p) != label || board_->drawing()) return;
-  board_->ChooseForMenu(label);
-  RunLineCommand(TrackMenuAtCursor(menu_.get(), hwnd()));
+  EndDrags();
+  if (GetCapture() == hwnd()) ReleaseCapture();
 }
 
 void RulerWindow::RunLineCommand(UINT command) {
@@ -237,8 +233,7 @@ LRESULT RulerWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       OnMove(pt(), (wp & MK_LBUTTON) != 0);
       return 0;
     case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-      OnRelease(pt(), msg == WM_LBUTTONUP);
+      OnRelease();
       return 0;
     case WM_CAPTURECHANGED:
       // The pointer was taken away mid-drag (a dialog, a task switch): the

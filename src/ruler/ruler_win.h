@@ -56,7 +56,7 @@ class RulerWindow : public Window, private PanelActions {
   void OnMagnifierTick();
   void OnPress(Point p, bool left);
   void OnMove(Point p, bool left_held);
-  void OnRelease(Point p, bool left);
+  void OnRelease();
   void OnKey(WPARAM key);
   void EndDrags();
   void RunLineCommand(UINT command);
@@ -71,7 +71,6 @@ class RulerWindow : public Window, private PanelActions {
   Point measured_;       // last position the measuring tick saw inside the window
   RECT live_rect_{};     // where the live label is drawn (empty: nowhere)
   std::string live_text_;
-  int menu_label_ = 0;   // label under a right press, opened on release
 };
 
 }  // namespace vardo::ruler

@@ -287,7 +287,7 @@ TEST_F(KestilPicker, FlatDragLaysTheCalloutAlongToThePointer) {
   EXPECT_NE(ScreenPixel(1608, 177), kLabelGreen);
 }
 
-TEST_F(KestilPicker, SteepDragEndsTheCalloutOnTheDiagonal) {
+TEST_F(KestilPicker, SteepDragEndsTheCalloutOnTheDiagonalAndOtherButtonsOnlyDropOne) {
   Picker p;
   ASSERT_TRUE(p.window);
   // From the green block, down and a little left: octant 3.
@@ -302,6 +302,33 @@ TEST_F(KestilPicker, SteepDragEndsTheCalloutOnTheDiagonal) {
   EXPECT_EQ(ScreenPixel(245, 300), Rgb(0, 255, 0));
   EXPECT_EQ(ScreenPixel(240, 300), kLabelGreen);
   EXPECT_EQ(ScreenPixel(239, 300), kLabelGreen);
+
+  // A middle press on the white block drops a callout too, laid out for
+  // the last direction: swatch and label left of the pixel.
+  MoveTo(900, 200);
+  Sleep(60);
+  MiddleDown();
+  Sleep(150);
+  MiddleUp();
+  EXPECT_TRUE(WaitUntil([] { return ScreenPixel(899, 200) == 0 && ScreenPixel(891, 200) == 0; }, 2000));
+  EXPECT_EQ(ScreenPixel(890, 200), kLabelGreen);
+  // So does a right press; moves with only the right button held change
+  // the direction (down and right) but do not lay the callout out again.
+  MoveTo(1000, 200);
+  Sleep(60);
+  RightDown();
+  Sleep(160);
+  MoveTo(1010, 230);
+  Sleep(160);
+  MoveTo(1020, 260);
+  Sleep(250);
+  EXPECT_EQ(ScreenPixel(999, 200), 0u);
+  EXPECT_EQ(ScreenPixel(990, 200), kLabelGreen);
+  EXPECT_NE(ScreenPixel(1012, 200), kLabelGreen);
+  RightUp();
+  Sleep(150);
+  EXPECT_EQ(ScreenPixel(999, 200), 0u);
+  EXPECT_FALSE(MenuOpen());
 }
 
 TEST_F(KestilPicker, LabelDragAndCalloutMenuCommands) {
@@ -329,9 +356,19 @@ TEST_F(KestilPicker, LabelDragAndCalloutMenuCommands) {
   EXPECT_NE(ScreenPixel(1611, 177), kLabelGreen);
   EXPECT_EQ(ScreenPixel(1604, 180), Rgb(10, 0, 255));  // the swatch stays
 
+  // The menu opens on the right press; the release where the button was
+  // pressed neither chooses an item nor closes it.
+  auto open_menu = [&] {
+    MoveTo(1664, 217);
+    Sleep(20);
+    RightDown();
+    ASSERT_TRUE(WaitUntil(MenuOpen, 3000)) << "no menu while the button is down";
+    RightUp();
+    Sleep(150);
+    ASSERT_TRUE(MenuOpen()) << "the release closed the menu";
+  };
   auto menu = [&](int item) {
-    RightClick(1664, 217);
-    ASSERT_TRUE(WaitUntil(MenuOpen, 3000));
+    open_menu();
     ChooseMenuItem(item);
     ASSERT_TRUE(WaitUntil([] { return !MenuOpen(); }, 3000));
     Sleep(150);
@@ -367,9 +404,22 @@ TEST_F(KestilPicker, LabelDragAndCalloutMenuCommands) {
   menu(3);
   menu(2);
   EXPECT_EQ(ClipboardText().value_or(L""), L"#0A00FF");
-  // "取色线颜色" > "黄": lines and text yellow.
-  RightClick(1664, 217);
+  // Pressed, dragged onto "复制颜色编码到剪贴板" and released there: chosen.
+  ASSERT_TRUE(ClearClipboard());
+  MoveTo(1664, 217);
+  Sleep(20);
+  RightDown();
   ASSERT_TRUE(WaitUntil(MenuOpen, 3000));
+  const POINT copy = MenuItemPoint(OpenMenuWindow(), 2, 5);
+  MoveTo(copy.x, copy.y - 2);
+  Sleep(100);
+  MoveTo(copy.x, copy.y);
+  Sleep(100);
+  RightUp();
+  ASSERT_TRUE(WaitUntil([] { return !MenuOpen(); }, 3000));
+  EXPECT_TRUE(WaitUntil([] { return ClipboardText().value_or(L"") == L"#0A00FF"; }, 2000));
+  // "取色线颜色" > "黄": lines and text yellow.
+  open_menu();
   Tap(VK_DOWN);
   Sleep(40);
   Tap(VK_RIGHT);

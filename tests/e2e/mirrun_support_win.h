@@ -118,9 +118,16 @@ inline bool LabelReads(int x, int y, const std::wstring& text, uint32_t colour =
 
 // Right-clicks the label at (x, y) and walks its menu with the keys given:
 // "测量线颜色" > the n-th colour (0 红, 1 蓝, 2 绿, 3 黄, 4 黑, 5 白), or "删除".
+// The menu opens on the press, and the release where the button was
+// pressed neither chooses an item nor closes it.
 inline void LineMenu(int x, int y, const std::vector<WORD>& keys) {
-  RightClick(x, y);
-  ASSERT_TRUE(WaitUntil(MenuOpen, 3000));
+  MoveTo(x, y);
+  Sleep(20);
+  RightDown();
+  ASSERT_TRUE(WaitUntil(MenuOpen, 3000)) << "no menu while the button is down";
+  RightUp();
+  Sleep(150);
+  ASSERT_TRUE(MenuOpen()) << "the release closed the menu";
   for (WORD k : keys) {
     Tap(k);
     Sleep(80);
@@ -134,6 +141,21 @@ inline void ChooseColour(int x, int y, int n) {
   keys.push_back(VK_RETURN);
   LineMenu(x, y, keys);
 }
-inline void DeleteLine(int x, int y) { LineMenu(x, y, {VK_DOWN, VK_DOWN, VK_RETURN}); }
+// "删除" for the label at (x, y), chosen as a held right button does: pressed
+// on the label, dragged onto the item and released there.
+inline void DeleteLine(int x, int y) {
+  MoveTo(x, y);
+  Sleep(20);
+  RightDown();
+  ASSERT_TRUE(WaitUntil(MenuOpen, 3000));
+  const POINT item = MenuItemPoint(OpenMenuWindow(), 1, 2);
+  MoveTo(item.x, item.y - 2);
+  Sleep(100);
+  MoveTo(item.x, item.y);
+  Sleep(100);
+  RightUp();
+  ASSERT_TRUE(WaitUntil([] { return !MenuOpen(); }, 3000));
+  Settle(100);
+}
 
 }  // namespace e2e::mirrun
