@@ -8,8 +8,8 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   vardo::InitProcess();
   // A second start ends before it copies the screen.
-  vardo::UniqueHandle single = vardo::ClaimSingleInstance(L"Local\\kestil.colour-picker");
-  if (!single) return 0;
+  vardo::InstanceClaim single = vardo::ClaimSingleInstance(L"Local\\kestil.colour-picker");
+  if (single.another_running) return 0;
   vardo::colorpick::KestilApp app;
   if (!app.Start()) return 1;
   MSG msg;

@@ -18,14 +18,22 @@ void InitProcess() {
   }
 }
 
-UniqueHandle ClaimSingleInstance(const wchar_t* name) {
+InstanceClaim ClaimSingleInstance(const wchar_t* name) {
+  InstanceClaim claim;
   HANDLE m = CreateMutexW(nullptr, TRUE, name);
-  if (!m) return nullptr;
-  if (GetLastError() == ERROR_ALREADY_EXISTS) {
-    CloseHandle(m);
-    return nullptr;
+  const DWORD error = GetLastError();
+  if (m) {
+    claim.mutex.reset(m);
+    if (error == ERROR_ALREADY_EXISTS) {
+      claim.mutex.reset();
+      claim.another_running = true;
+    }
+    return claim;
   }
-  return UniqueHandle(m);
+  // A copy running elevated or as another user made the mutex with rights
+  // this process lacks; any other failure says nothing about another copy.
+  claim.another_running = error == ERROR_ACCESS_DENIED;
+  return claim;
 }
 
 std::wstring ProgramFolder() {

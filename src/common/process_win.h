@@ -12,9 +12,17 @@ namespace vardo {
 // on per-monitor DPI awareness where the manifest was not honoured.
 void InitProcess();
 
-// Holds a named mutex for the program's lifetime. Empty when another
-// instance already holds it.
-UniqueHandle ClaimSingleInstance(const wchar_t* name);
+// The program's claim to be its only running copy in the session.
+struct InstanceClaim {
+  UniqueHandle mutex;            // held for the program's lifetime
+  bool another_running = false;  // the program should end at once
+};
+
+// Creates the named mutex. Another copy runs when the mutex exists already
+// (also when it was made with rights this process lacks). When the name
+// cannot be used for another reason (another kind of object holds it) the
+// program runs without the claim rather than never starting.
+InstanceClaim ClaimSingleInstance(const wchar_t* name);
 
 // Folder that holds the running program file, without a trailing separator
 // except at a drive root ("C:\").

@@ -15,8 +15,8 @@ class Program : public vardo::ruler::RulerHost {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   vardo::InitProcess();
   // A second start ends before it copies the screen.
-  vardo::UniqueHandle single = vardo::ClaimSingleInstance(L"Local\\mirrun.pixel-ruler");
-  if (!single) return 0;
+  vardo::InstanceClaim single = vardo::ClaimSingleInstance(L"Local\\mirrun.pixel-ruler");
+  if (single.another_running) return 0;
   Program program;
   vardo::ruler::RulerWindow ruler(program);
   if (!ruler.Open()) return 1;

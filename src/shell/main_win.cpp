@@ -16,8 +16,8 @@ constexpr wchar_t kInstanceMutex[] = L"Local\\Vardo.SingleInstance";
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   vardo::InitProcess();
-  vardo::UniqueHandle instance = vardo::ClaimSingleInstance(kInstanceMutex);
-  if (!instance) return 0;
+  vardo::InstanceClaim instance = vardo::ClaimSingleInstance(kInstanceMutex);
+  if (instance.another_running) return 0;
 
   vardo::SetCaptureCommand(&vardo::CaptureRequest);
   // Pin mode: the layer first, then the settings window in the centre.

@@ -43,6 +43,16 @@ TEST(VardoStartup, SecondStartExitsWithoutAWindowAndLeavesTheFirstAlone) {
   EXPECT_EQ(CountTitled(first.process.pid(), L"Form1", false), 1);
 }
 
+TEST(VardoStartup, ANameTakenByAnotherKindOfObjectDoesNotStopTheStart) {
+  // Another program holds a semaphore under the name Vardo uses to find a
+  // running copy of itself; no copy runs, so Vardo starts.
+  HANDLE squat = CreateSemaphoreW(nullptr, 0, 1, L"Local\\Vardo.SingleInstance");
+  ASSERT_TRUE(squat) << GetLastError();
+  vardo::Running v = Start(vardo::VardoExe());
+  EXPECT_TRUE(v.layer && v.settings) << "Vardo did not start";
+  CloseHandle(squat);
+}
+
 TEST(VardoStartup, ShowsOneSeeThroughTopmostLayerOverTheWholeScreen) {
   vardo::Running v = Start(vardo::VardoExe());
   ASSERT_TRUE(v.layer);
