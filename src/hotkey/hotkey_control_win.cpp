@@ -239,6 +239,17 @@ void HotKey::RaiseMouse(const std::function<void(int, int, float, float)>& event
 
 bool HotKey::OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
   switch (msg) {
+    case WM_GETDLGCODE: {
+      // Enter and Esc, with or without modifiers, are keys to capture, not
+      // the host window's default and cancel buttons. Tab is left to the
+      // window's keyboard navigation.
+      *result = CallPrevious(msg, wp, lp);
+      const MSG* m = reinterpret_cast<const MSG*>(lp);
+      if (m && (m->message == WM_KEYDOWN || m->message == WM_SYSKEYDOWN) &&
+          (m->wParam == VK_RETURN || m->wParam == VK_ESCAPE))
+        *result |= DLGC_WANTMESSAGE;
+      return true;
+    }
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
       // The box's own key handling (Shift+Insert pastes, Delete edits, Alt

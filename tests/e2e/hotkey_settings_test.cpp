@@ -95,6 +95,12 @@ class HotKeySettings : public ::testing::Test {
     return GetGUIThreadInfo(tid, &gti) ? gti.hwndFocus : nullptr;
   }
   bool Ticked() const { return SendMessageW(check_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  // The keyboard layout's name for a key, as the box shows it.
+  static std::wstring KeyName(UINT vk) {
+    wchar_t buf[64] = {};
+    int n = GetKeyNameTextW(static_cast<LONG>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC) << 16), buf, 64);
+    return std::wstring(buf, n > 0 ? static_cast<size_t>(n) : 0);
+  }
 
   // Waits for Vardo's "错误" message box, returns its text and dismisses it.
   std::wstring TakeErrorBox() {
@@ -158,6 +164,24 @@ TEST_F(HotKeySettings, PressedKeysShowInTheBoxAndTypedLettersNeverDo) {
   TypeText(L"hello");
   Settle(100);
   EXPECT_EQ(TextOf(box_), L"Y");
+
+  // Enter and Esc are main keys like any other, alone or with modifiers
+  // (the window's keyboard navigation must not take them); Tab still moves
+  // on to the window's next control and leaves the value alone.
+  auto shows = [&](const std::wstring& want) { return WaitUntil([&] { return TextOf(box_) == want; }, 2000); };
+  Tap(VK_ESCAPE);
+  EXPECT_TRUE(shows(KeyName(VK_ESCAPE))) << Utf8(TextOf(box_));
+  Chord({VK_SHIFT, VK_ESCAPE});
+  EXPECT_TRUE(shows(L"Shift + " + KeyName(VK_ESCAPE))) << Utf8(TextOf(box_));
+  Chord({VK_CONTROL, VK_RETURN});
+  EXPECT_TRUE(shows(L"Ctrl + " + KeyName(VK_RETURN))) << Utf8(TextOf(box_));
+  ASSERT_EQ(FocusOfVardo(), box_);
+  Tap(VK_TAB);
+  EXPECT_TRUE(WaitUntil([&] { return FocusOfVardo() != box_; }, 2000)) << "Tab should leave the box";
+  EXPECT_EQ(TextOf(box_), L"Ctrl + " + KeyName(VK_RETURN));
+  ClickButton(L"保存");
+  std::string text = IniText();
+  EXPECT_NE(text.find("\r\nHotKey1KeyCode=13\r\nHotKey1ModKeyCode=2\r\n"), std::string::npos) << text;
 }
 
 TEST_F(HotKeySettings, BoxTakesKeysAt144Dpi) {
