@@ -111,8 +111,11 @@ void HotKey::LoadSettings() {
   SetINIPath(options_.ini_file_name);
   ini_path_ = IniPath();
   std::wstring text = ReadValue(name_ + L"Text", L"NULL");
-  int key_code = StoredKeyCode(Narrow(ReadValue(name_ + L"KeyCode", L"0")));
-  int mod_key_code = StoredModKeyCode(Narrow(ReadValue(name_ + L"ModKeyCode", L"0")));
+  // The codes as stored, whatever the text says: a value with a flag the
+  // text does not show (MOD_NOREPEAT) is still registered with that flag,
+  // never as the bare key.
+  int key_code = ParseStoredNumber(Narrow(ReadValue(name_ + L"KeyCode", L"0")));
+  int mod_key_code = ParseStoredNumber(Narrow(ReadValue(name_ + L"ModKeyCode", L"0")));
   capture_.Set(Narrow(text), key_code, mod_key_code);
   ShowCapture();
 }

@@ -27,16 +27,6 @@ int ParseStoredNumber(const std::string& text) {
   return value;
 }
 
-int StoredKeyCode(const std::string& text) {
-  int v = ParseStoredNumber(text);
-  return v >= 1 && v <= 254 ? v : 0;
-}
-
-int StoredModKeyCode(const std::string& text) {
-  int v = ParseStoredNumber(text);
-  return v >= 0 && v <= 15 ? v : 0;
-}
-
 std::string JoinIniPath(const std::string& folder, const std::string& file_name) {
   if (folder.empty()) return file_name;
   std::string path = folder;

@@ -9,15 +9,12 @@ namespace vardo::hotkey {
 // including the terminating NUL).
 constexpr int kProfileBufferChars = 255;
 
-// A stored decimal number as a 32-bit integer. Surrounding blanks are
-// allowed; anything else that is not a whole decimal number in range
-// (empty text, "12abc", "0x2C", 99999999999) reads as 0.
+// A stored decimal number (a key code or modifier flags) as a 32-bit
+// integer. Surrounding blanks are allowed; anything else that is not a whole
+// decimal number in range (empty text, "12abc", "0x2C", 99999999999) reads
+// as 0. A number is kept as it is, even one that no key or modifier set
+// has: RegisterHotKey judges it, and a refusal clears the box.
 int ParseStoredNumber(const std::string& text);
-
-// A stored key code usable as a main key (1..254), else 0.
-int StoredKeyCode(const std::string& text);
-// Stored modifier flags (Alt 1, Ctrl 2, Shift 4, Win 8), else 0.
-int StoredModKeyCode(const std::string& text);
 
 // Program folder and file name joined with exactly one backslash, also
 // when the folder is a drive root ("C:\") or the name starts with one.

@@ -101,6 +101,13 @@ class HotKeySettings : public ::testing::Test {
     int n = GetKeyNameTextW(static_cast<LONG>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC) << 16), buf, 64);
     return std::wstring(buf, n > 0 ? static_cast<size_t>(n) : 0);
   }
+  // Whether another program can take a combination now.
+  static bool FreeForAnotherProgram(int mods, int key) {
+    Process holder(TestsDir() + L"\\tools\\hotkey_holder.exe", std::to_wstring(mods) + L" " + std::to_wstring(key));
+    // The holder's title says how its registration went.
+    HWND w = WaitForWindow(holder.pid(), [](HWND h) { return TextOf(h).rfind(L"hotkey holder: ", 0) == 0; });
+    return w && TextOf(w) == L"hotkey holder: held";
+  }
 
   // Waits for Vardo's "错误" message box, returns its text and dismisses it.
   std::wstring TakeErrorBox() {
@@ -332,6 +339,23 @@ TEST_F(HotKeySettings, SavedAndDefaultHotKeysAreWhatTheNextStartShows) {
 
   Restart();
   EXPECT_EQ(TextOf(box_), L"Print Screen");
+}
+
+TEST_F(HotKeySettings, StoredCodesAreRegisteredAsStored) {
+  // A hand-written value with MOD_NOREPEAT (0x4000) among the modifier flags
+  // is registered as the Ctrl+Shift+A it shows, not as a plain A that would
+  // take every A typed anywhere.
+  const std::string stored =
+      "[hotkey]\r\nHotKey1Text=Ctrl + Shift + A\r\nHotKey1KeyCode=65\r\nHotKey1ModKeyCode=16390\r\n";
+  ASSERT_TRUE(WriteFileBytes(ini(), std::vector<uint8_t>(stored.begin(), stored.end())));
+  Restart();
+  ASSERT_EQ(TextOf(box_), L"Ctrl + Shift + A");
+  ClickOn(check_);
+  ASSERT_TRUE(WaitUntil([&] { return Ticked(); }, 2000)) << "registration refused";
+  EXPECT_FALSE(FreeForAnotherProgram(MOD_CONTROL | MOD_SHIFT, 'A'));
+  EXPECT_TRUE(FreeForAnotherProgram(0, 'A'));
+  ClickButton(L"保存");
+  EXPECT_NE(IniText().find("HotKey1ModKeyCode=16390\r\n"), std::string::npos) << IniText();
 }
 
 TEST_F(HotKeySettings, SavingWhileEnabledRecordsTheTickButTheNextStartIsUnticked) {
