@@ -26,7 +26,7 @@ class NullHost : public vardo::OverlayHost {
  public:
   void ShowLayer() override {}
   void SetLayerTimer(bool) override {}
-  void AddImageFromClipboard() override {}
+  bool AddImageFromClipboard() override { return true; }
   void BringLayerToTop() override {}
   bool PopupTextLabelMenu(HWND) override { return false; }
 };

@@ -19,6 +19,9 @@ inline constexpr const char* kOutputErrorTitle = "错误";
 // The clipboard stayed busy (copy and pin wait vardo::kClipboardPatienceMs
 // for it); the capture is still open.
 std::string ClipboardBusyMessage();
+// The pin layer could not take the picture (the clipboard stayed busy
+// when it read it back, or memory ran out); the capture is still open.
+std::string PinFailedMessage();
 // A file name whose extension selects no format.
 std::string UnknownTypeMessage(const std::string& file_name);
 

@@ -10,8 +10,9 @@ class OverlayHost {
   virtual void ShowLayer() = 0;
   // Starts or stops the layer's topmost keeper (Timer1).
   virtual void SetLayerTimer(bool running) = 0;
-  // Adds a pinned image from the clipboard's bitmap (Command3_Click).
-  virtual void AddImageFromClipboard() = 0;
+  // Adds a pinned image from the clipboard's bitmap (Command3_Click); false
+  // when nothing was added.
+  virtual bool AddImageFromClipboard() = 0;
   // Puts the layer at the top of the topmost band (wintop_Click).
   virtual void BringLayerToTop() = 0;
   // Pops up the text-label menu at the pointer, owned by `owner`; returns

@@ -90,10 +90,15 @@ void OverlayWindow::pinimg_Click() {
   if (!area) return;
   UniqueBitmap picture = SetRect(*area);
   if (!picture || !PutOnClipboard(picture)) return;
+  // The layer takes the picture from the clipboard, centred and in front,
+  // before the capture ends: if it cannot, the capture stays for another
+  // try and nothing is lost.
+  if (!host_->AddImageFromClipboard()) {
+    ShowError(capture::PinFailedMessage());
+    return;
+  }
   OverlayHost* host = Close();
   if (!host) return;
-  // The layer takes the picture from the clipboard, centred and in front.
-  host->AddImageFromClipboard();
   host->ShowLayer();
   host->BringLayerToTop();
   host->SetLayerTimer(true);

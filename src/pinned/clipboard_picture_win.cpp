@@ -1,15 +1,20 @@
 #include "pinned/clipboard_picture_win.h"
 
+#include "common/clipboard_busy.h"
+
 namespace vardo {
 
 namespace {
-// Another program may hold the clipboard open for a moment.
+// Another program may hold the clipboard open for a moment: a clipboard
+// history or a viewer opens it as soon as it changes, right after the
+// capture put its picture there.
 bool OpenClipboardPatiently(HWND owner) {
-  for (int i = 0; i < 20; ++i) {
+  const DWORD start = GetTickCount();
+  for (;;) {
     if (OpenClipboard(owner)) return true;
+    if (GetTickCount() - start >= kClipboardPatienceMs) return false;
     Sleep(10);
   }
-  return false;
 }
 }  // namespace
 

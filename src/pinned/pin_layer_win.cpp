@@ -149,18 +149,21 @@ void PinLayer::getimg_RightDown() {
   cd().Popup(cd().cdd(), hwnd());
 }
 
-void PinLayer::Command3_Click() {
-  if (!Load()) return;
+bool PinLayer::Command3_Click() {
+  if (!Load()) return false;
   // Out of memory anywhere on the way, nothing is added.
   try {
     pin::Size size;
     UniqueBitmap picture = PictureFromClipboard(hwnd(), &size);
-    if (!picture) return;  // nothing to pin; the index stays free
+    if (!picture) return false;  // nothing to pin; the index stays free
     std::string next = imgnum;
     std::optional<int> n = pin::TakeIndex(next);
-    if (!n) return;  // indices used up
-    if (AddPicture(*n, std::move(picture), size)) imgnum.swap(next);
+    if (!n) return false;  // indices used up
+    if (!AddPicture(*n, std::move(picture), size)) return false;
+    imgnum.swap(next);
+    return true;
   } catch (const std::bad_alloc&) {
+    return false;
   }
 }
 

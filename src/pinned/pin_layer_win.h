@@ -39,13 +39,14 @@ class PinLayer final : public Window, public OverlayHost {
   // OverlayHost
   void ShowLayer() override;
   void SetLayerTimer(bool running) override;
-  void AddImageFromClipboard() override { Command3_Click(); }
+  bool AddImageFromClipboard() override { return Command3_Click(); }
   void BringLayerToTop() override { wintop_Click(); }
   bool PopupTextLabelMenu(HWND owner) override;
   HWND LayerWindow() const override { return hwnd(); }
 
   void HideLayer();
-  void Command3_Click();
+  // True when the clipboard's bitmap was added as the next image.
+  bool Command3_Click();
   // Adds the picture in a file as image `index` (the caller passes the
   // current imgnum text). Any format GDI+ reads, at its own size, with
   // transparent areas over white. False, with nothing added and imgnum

@@ -105,7 +105,7 @@ struct FakeLayer : OverlayHost {
   int timer_calls = 0;
   void ShowLayer() override { ++shown; }
   void SetLayerTimer(bool) override { ++timer_calls; }
-  void AddImageFromClipboard() override {}
+  bool AddImageFromClipboard() override { return true; }
   void BringLayerToTop() override {}
   bool PopupTextLabelMenu(HWND) override { return false; }
 };

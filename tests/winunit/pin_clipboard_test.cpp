@@ -6,6 +6,8 @@
 #include "common/process_win.h"
 #include "pinned/pin_layer_win.h"
 
+#include <thread>
+
 namespace vardo::testing_imaging {
 namespace {
 
@@ -74,6 +76,47 @@ TEST(PinClipboard, WithoutABitmapNothingIsAdded) {
   EXPECT_EQ(layer.imgnum, start);
   EXPECT_EQ(ChildCount(layer.hwnd()), children);
   EXPECT_EQ(layer.Image(std::stoi(start)), nullptr);
+}
+
+// A clipboard viewer of another program may open the clipboard as soon as
+// the capture has put its picture there: the layer waits for it as long as
+// a copy waits; held longer, it says that it added nothing.
+TEST(PinClipboard, AClipboardHeldElsewhereIsWaitedForAndAFailedAddIsReported) {
+  PinLayer& layer = afterdoch();
+  ASSERT_TRUE(PutBitmapOnClipboard(BitmapFrom(MakePicture(12, 7, [](int, int) { return 0x00FF00u; })).release()));
+  for (DWORD hold : {500u, 3000u}) {
+    SCOPED_TRACE(hold);
+    const std::string before = layer.imgnum;
+    HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread other([&] {
+      // Another thread has its own hold on the clipboard, as another program.
+      if (OpenClipboard(nullptr)) {
+        SetEvent(opened);
+        Sleep(hold);
+        CloseClipboard();
+      } else {
+        SetEvent(opened);
+      }
+    });
+    ASSERT_EQ(WaitForSingleObject(opened, 5000), WAIT_OBJECT_0);
+    const DWORD t0 = GetTickCount();
+    const bool added = layer.Command3_Click();
+    const DWORD waited = GetTickCount() - t0;
+    other.join();
+    CloseHandle(opened);
+    if (hold == 500u) {
+      EXPECT_TRUE(added);
+      EXPECT_GE(waited, 400u);
+      ASSERT_NE(layer.Image(std::stoi(before)), nullptr);
+      EXPECT_EQ(layer.Image(std::stoi(before))->box().width, 12);
+    } else {
+      EXPECT_FALSE(added);
+      EXPECT_GE(waited, 1000u);
+      EXPECT_LT(waited, 2900u);
+      EXPECT_EQ(layer.imgnum, before);
+      EXPECT_EQ(layer.Image(std::stoi(before)), nullptr);
+    }
+  }
 }
 
 TEST(PinClipboard, ClipboardAndFileAddsShareOneIndexSequence) {
