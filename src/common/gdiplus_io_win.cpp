@@ -241,8 +241,14 @@ bool SavePixelsAsGif(const PixelBuffer& pixels, const std::wstring& path) {
   if (pixels.width <= 0 || pixels.height <= 0 ||
       pixels.pixels.size() != static_cast<size_t>(pixels.width) * static_cast<size_t>(pixels.height))
     return false;
-  const QuantizedImage q = QuantizeColors(pixels.pixels.data(), pixels.pixels.size());
-  return SaveQuantizedGif(q, pixels.width, pixels.height, path);
+  // The palette indices take a byte per pixel: a large picture may not
+  // find the memory, and that is a failed save, not the end of the program.
+  try {
+    const QuantizedImage q = QuantizeColors(pixels.pixels.data(), pixels.pixels.size());
+    return SaveQuantizedGif(q, pixels.width, pixels.height, path);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
 }
 
 bool SaveHBitmapAsGif(HBITMAP bitmap, const std::wstring& path) {
