@@ -22,7 +22,9 @@ std::string ClipboardBusyMessage();
 // The pin layer could not take the picture (the clipboard stayed busy
 // when it read it back, or memory ran out); the capture is still open.
 std::string PinFailedMessage();
-// A file name whose extension selects no format.
-std::string UnknownTypeMessage(const std::string& file_name);
+// A file name whose extension selects no format; `kept` says what is
+// still there (the capture by default, or a pin).
+std::string UnknownTypeMessage(const std::string& file_name, const std::string& kept = "截图仍然打开着。");
+inline constexpr const char* kPinKept = "贴图仍在屏幕上。";
 
 }  // namespace vardo::capture

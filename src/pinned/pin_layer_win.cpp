@@ -5,6 +5,8 @@
 
 #include <new>
 
+#include "capture/output.h"
+#include "capture/picture_save.h"
 #include "capture/picture_save_win.h"
 #include "common/dpi_win.h"
 #include "common/process_win.h"
@@ -262,7 +264,11 @@ void PinLayer::savepic_Click() {
     std::optional<std::wstring> name = capture::AskPictureSaveName(hwnd());
     // The image may have gone while the dialog was up.
     PinnedImage* image = Image(*i);
-    if (name && image) {
+    if (name && image && capture::SaveTypeFor(Narrow(*name)) == capture::SaveType::kNone) {
+      // A type none of the four formats is writes nothing, and says so.
+      MessageBoxW(hwnd(), Widen(capture::UnknownTypeMessage(Narrow(*name), capture::kPinKept)).c_str(),
+                  Widen(capture::kOutputErrorTitle).c_str(), MB_OK | MB_ICONWARNING);
+    } else if (name && image) {
       HCURSOR old = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
       std::optional<savepic::SaveError> error = capture::SavePictureFile(image->picture(), *name);
       SetCursor(old);

@@ -62,8 +62,8 @@ class PinLayer final : public Window, public OverlayHost {
   void RemoveImage();
   void SendImageToBack();
   // "保存为": asks for a file name and writes the image in the format its
-  // extension selects; a failed write is reported in the "错误" box and
-  // the pin stays. Restarts the topmost keeper afterwards.
+  // extension selects; a name of another type and a failed write are
+  // reported in the "错误" box and the pin stays. Restarts the topmost keeper afterwards.
   void savepic_Click();
 
   // Events from the handle and the images.

@@ -471,11 +471,20 @@ TEST_F(Pins, SaveAsWritesTheFormatOfTheNameAndReportsAFailedWrite) {
   EXPECT_EQ(jpg[0], 0xFF);
   EXPECT_EQ(jpg[1], 0xD8);
 
-  // "jpeg" writes nothing and says nothing.
+  // "jpeg" is none of the four types: nothing is written, and the box
+  // says so, naming the file; the pin stays.
   save_as(dir_ / L"pin.jpeg");
-  Settle(300);
+  {
+    HWND box = WaitForTitle(pid(), L"错误", 5000);
+    ASSERT_TRUE(box);
+    std::wstring text;
+    for (HWND c : ChildWindows(box, false))
+      if (TextOf(c).find(L"pin.jpeg") != std::wstring::npos) text = TextOf(c);
+    EXPECT_NE(text.find(L"贴图仍在屏幕上"), std::wstring::npos) << Utf8(text);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 3000));
+  }
   EXPECT_FALSE(FileExists(dir_ / L"pin.jpeg"));
-  EXPECT_EQ(WaitForTitle(pid(), L"错误", 300), nullptr);
 
   // A folder that is not there: the failure is reported and the pin stays.
   save_as(dir_ / L"no-such-folder\\pin.png");
