@@ -130,23 +130,22 @@ std::wstring HotKey::ReadValue(const std::wstring& key, const std::wstring& defa
   return v;
 }
 
-void HotKey::WriteValue(const std::wstring& key, const std::wstring& value) const {
-  if (options_.setting_location != 0) {
-    WriteRegistrySetting(options_.reg_key_name, kSection, key, value);
-    return;
-  }
+bool HotKey::WriteValue(const std::wstring& key, const std::wstring& value) const {
+  if (options_.setting_location != 0) return WriteRegistrySetting(options_.reg_key_name, kSection, key, value);
   // This control's own file, even when another control set the shared path.
   std::wstring keep = IniPath();
   SetINIPathFull(ini_path_);
-  WriteINI(kSection, key, value);
+  const bool ok = WriteINI(kSection, key, value);
   SetINIPathFull(keep);
+  return ok;
 }
 
-void HotKey::SaveSettings() {
-  if (!created_) return;
-  WriteValue(name_ + L"Text", Text());
-  WriteValue(name_ + L"KeyCode", std::to_wstring(KeyCode()));
-  WriteValue(name_ + L"ModKeyCode", std::to_wstring(ModKeyCode()));
+bool HotKey::SaveSettings() {
+  if (!created_) return false;
+  bool ok = WriteValue(name_ + L"Text", Text());
+  ok = WriteValue(name_ + L"KeyCode", std::to_wstring(KeyCode())) && ok;
+  ok = WriteValue(name_ + L"ModKeyCode", std::to_wstring(ModKeyCode())) && ok;
+  return ok;
 }
 
 std::wstring HotKey::Text() const { return Widen(capture_.text()); }

@@ -74,7 +74,8 @@ class HotKey : private ControlHook {
   void SetDpi(int dpi);
 
   // Writes Text, KeyCode and ModKeyCode to the store, in that order.
-  void SaveSettings();
+  // False when any of the three values could not be written.
+  bool SaveSettings();
   // Raises HotKeyPressed; MsgWnd calls it once per WM_HOTKEY.
   void RaiseEvents();
 
@@ -110,7 +111,7 @@ class HotKey : private ControlHook {
   void RaiseMouse(const std::function<void(int, int, float, float)>& event, int button, WPARAM wp, LPARAM lp);
   void LoadSettings();
   std::wstring ReadValue(const std::wstring& key, const std::wstring& default_value) const;
-  void WriteValue(const std::wstring& key, const std::wstring& value) const;
+  bool WriteValue(const std::wstring& key, const std::wstring& value) const;
   void ShowCapture();
   void ShowError(const wchar_t* text) const;
 

@@ -153,16 +153,25 @@ void SettingsWindow::chkCheck1_MouseUp() {
 }
 
 void SettingsWindow::Command1_Click() {
-  hotkey1_control_.SaveSettings();
+  bool ok = hotkey1_control_.SaveSettings();
   bool ticked = SendMessageW(chk_check1_, BM_GETCHECK, 0, 0) == BST_CHECKED;
-  hotkey::WriteINI(L"check", L"checka", ticked ? L"1" : L"0");
+  ok = hotkey::WriteINI(L"check", L"checka", ticked ? L"1" : L"0") && ok;
+  if (!ok) ShowSaveFailed();
 }
 
 void SettingsWindow::Command3_Click() {
   // Takes effect at the next start; the entry and any registration stay.
-  hotkey::WriteINI(L"hotkey", L"HotKey1Text", L"Print Screen");
-  hotkey::WriteINI(L"hotkey", L"HotKey1KeyCode", L"44");
-  hotkey::WriteINI(L"hotkey", L"HotKey1ModKeyCode", L"0");
+  bool ok = hotkey::WriteINI(L"hotkey", L"HotKey1Text", L"Print Screen");
+  ok = hotkey::WriteINI(L"hotkey", L"HotKey1KeyCode", L"44") && ok;
+  ok = hotkey::WriteINI(L"hotkey", L"HotKey1ModKeyCode", L"0") && ok;
+  if (!ok) ShowSaveFailed();
+}
+
+void SettingsWindow::ShowSaveFailed() {
+  // A read-only or locked file, or a folder of that name: the hotkey in
+  // use stays as it is, but the next start will not find what was saved.
+  const std::wstring text = L"热键设置没有保存：无法写入 \"" + hotkey::IniPath() + L"\"。";
+  MessageBoxW(hwnd(), text.c_str(), L"错误", MB_OK | MB_ICONWARNING);
 }
 
 void SettingsWindow::HotKey1_HotKeyPressed() { CaptureRequest(); }

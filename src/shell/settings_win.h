@@ -57,6 +57,8 @@ class SettingsWindow final : public Window {
   void chkCheck1_MouseUp();
   void Command1_Click();
   void Command3_Click();
+  // The "错误" box for settings that could not be written.
+  void ShowSaveFailed();
   void HotKey1_HotKeyPressed();
 
   int dpi_ = 96;

@@ -339,6 +339,22 @@ TEST_F(HotKeySettings, SavedAndDefaultHotKeysAreWhatTheNextStartShows) {
 
   Restart();
   EXPECT_EQ(TextOf(box_), L"Print Screen");
+
+  // Where the file cannot be written (here a folder has its name), both
+  // buttons say so.
+  vardo_.Kill();
+  ASSERT_TRUE(vardo_.WaitExit(5000));
+  ASSERT_TRUE(DeleteFileW(ini().c_str()));
+  ASSERT_TRUE(CreateDirectoryW(ini().c_str(), nullptr));
+  Start();
+  Press({VK_CONTROL, VK_SHIFT, 'K'});
+  for (const wchar_t* button : {L"保存", L"默认热键为Print Screen"}) {
+    SCOPED_TRACE(Utf8(button));
+    ClickButton(button);
+    EXPECT_NE(TakeErrorBox().find(L"set.ini"), std::wstring::npos);
+  }
+  EXPECT_TRUE(vardo_.Running());
+  RemoveDirectoryW(ini().c_str());
 }
 
 TEST_F(HotKeySettings, StoredCodesAreRegisteredAsStored) {
