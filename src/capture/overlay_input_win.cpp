@@ -221,7 +221,14 @@ void OverlayWindow::ReLoad() {
   if (model_) Apply(model_->Reset());
 }
 
-bool OverlayWindow::Busy() const { return hwnd() && !IsWindowEnabled(hwnd()); }
+bool OverlayWindow::Busy() const {
+  if (!hwnd()) return false;
+  if (!IsWindowEnabled(hwnd())) return true;  // a dialog of the overlay is open
+  // So is a menu (a label's, the text box's): it would lose its owner.
+  GUITHREADINFO gti{};
+  gti.cbSize = sizeof(gti);
+  return GetGUIThreadInfo(GetCurrentThreadId(), &gti) && (gti.flags & GUI_INMENUMODE);
+}
 
 void OverlayWindow::OnPosTimer() {
   if (!model_ || model_->selected() || Busy()) return;

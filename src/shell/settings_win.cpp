@@ -11,6 +11,9 @@ namespace vardo {
 
 namespace {
 
+// A capture request put off until a menu loop has ended.
+constexpr UINT kMsgCaptureRequest = WM_APP + 40;
+
 constexpr wchar_t kClassName[] = L"VardoSettings";
 constexpr COLORREF kOutlineColour = RGB(0, 192, 192);
 
@@ -174,7 +177,20 @@ void SettingsWindow::ShowSaveFailed() {
   MessageBoxW(hwnd(), text.c_str(), L"错误", MB_OK | MB_ICONWARNING);
 }
 
-void SettingsWindow::HotKey1_HotKeyPressed() { CaptureRequest(); }
+void SettingsWindow::HotKey1_HotKeyPressed() {
+  // Pressed while a menu of this thread is open (the handle's, a pin's, a
+  // text label's): the menu would stay active under the capture and take
+  // its first keys and clicks, choosing "删除" or "退出" unseen. Close it,
+  // and start the capture once its loop has ended.
+  GUITHREADINFO gti{};
+  gti.cbSize = sizeof(gti);
+  if (GetGUIThreadInfo(GetCurrentThreadId(), &gti) && (gti.flags & GUI_INMENUMODE)) {
+    EndMenu();
+    PostMessageW(hwnd(), kMsgCaptureRequest, 0, 0);
+    return;
+  }
+  CaptureRequest();
+}
 
 void SettingsWindow::ApplyLayout(int dpi) {
   dpi_ = dpi;
@@ -211,6 +227,9 @@ void SettingsWindow::Command2_Click() { ShowWindow(hwnd(), SW_HIDE); }
 
 LRESULT SettingsWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case kMsgCaptureRequest:
+      CaptureRequest();
+      return 0;
     case WM_PAINT:
       Paint();
       return 0;

@@ -180,6 +180,18 @@ TEST_F(CaptureTools, EveryToolDrawsInsideTheSelectionAndTheCopyHoldsItAsShown) {
   DragSlowly(1162, 692, 1262, 692);
   RightClick(1012, 712);
   Settle(300);
+  // Control+Shift+C held while the label's menu is open starts no new
+  // capture, which would take the menu's owner away.
+  const HWND overlay = Overlay();
+  KeyDown(VK_CONTROL);
+  KeyDown(VK_SHIFT);
+  KeyDown('C');
+  EXPECT_EQ(WaitForOverlay(overlay, 800), nullptr) << "a new capture started under the menu";
+  KeyUp('C');
+  KeyUp(VK_SHIFT);
+  KeyUp(VK_CONTROL);
+  Settle(200);
+  ASSERT_EQ(Overlay(), overlay);
   Tap(VK_DOWN);
   Settle(50);
   Tap(VK_RETURN);
