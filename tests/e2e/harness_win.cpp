@@ -374,6 +374,23 @@ POINT MenuItemPoint(HWND menu, int i, int count) {
   return POINT{(r.left + r.right) / 2, r.top + (r.bottom - r.top) * (2 * i + 1) / (2 * count)};
 }
 
+bool ChooseWithHeldRightButton(int x, int y, int i, int count) {
+  MoveTo(x, y);
+  Sleep(20);
+  RightDown();
+  if (!WaitUntil(MenuOpen, 3000)) {
+    RightUp();
+    return false;
+  }
+  const POINT item = MenuItemPoint(OpenMenuWindow(), i, count);
+  MoveTo(item.x, item.y - 2);
+  Sleep(100);
+  MoveTo(item.x, item.y);
+  Sleep(100);
+  RightUp();
+  return WaitUntil([] { return !MenuOpen(); }, 3000);
+}
+
 // ---- input -------------------------------------------------------------------
 namespace {
 // Absolute coordinates are 0..65535 across the primary screen; aim at the

@@ -94,6 +94,10 @@ bool MenuOpen();
 HWND OpenMenuWindow();
 // The centre of item `i` of `count` equally high items of an open menu.
 POINT MenuItemPoint(HWND menu, int i, int count);
+// Chooses as a held right button does: pressed at (x, y), dragged onto item
+// `i` of the `count` items of the menu that opens, released there. False
+// when no menu opened or it did not close.
+bool ChooseWithHeldRightButton(int x, int y, int i, int count);
 
 // ---- input (SendInput) ---------------------------------------------------------
 void MoveTo(int x, int y);

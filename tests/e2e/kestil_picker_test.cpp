@@ -406,17 +406,7 @@ TEST_F(KestilPicker, LabelDragAndCalloutMenuCommands) {
   EXPECT_EQ(ClipboardText().value_or(L""), L"#0A00FF");
   // Pressed, dragged onto "复制颜色编码到剪贴板" and released there: chosen.
   ASSERT_TRUE(ClearClipboard());
-  MoveTo(1664, 217);
-  Sleep(20);
-  RightDown();
-  ASSERT_TRUE(WaitUntil(MenuOpen, 3000));
-  const POINT copy = MenuItemPoint(OpenMenuWindow(), 2, 5);
-  MoveTo(copy.x, copy.y - 2);
-  Sleep(100);
-  MoveTo(copy.x, copy.y);
-  Sleep(100);
-  RightUp();
-  ASSERT_TRUE(WaitUntil([] { return !MenuOpen(); }, 3000));
+  ASSERT_TRUE(ChooseWithHeldRightButton(1664, 217, 2, 5));
   EXPECT_TRUE(WaitUntil([] { return ClipboardText().value_or(L"") == L"#0A00FF"; }, 2000));
   // "取色线颜色" > "黄": lines and text yellow.
   open_menu();

@@ -144,17 +144,7 @@ inline void ChooseColour(int x, int y, int n) {
 // "删除" for the label at (x, y), chosen as a held right button does: pressed
 // on the label, dragged onto the item and released there.
 inline void DeleteLine(int x, int y) {
-  MoveTo(x, y);
-  Sleep(20);
-  RightDown();
-  ASSERT_TRUE(WaitUntil(MenuOpen, 3000));
-  const POINT item = MenuItemPoint(OpenMenuWindow(), 1, 2);
-  MoveTo(item.x, item.y - 2);
-  Sleep(100);
-  MoveTo(item.x, item.y);
-  Sleep(100);
-  RightUp();
-  ASSERT_TRUE(WaitUntil([] { return !MenuOpen(); }, 3000));
+  ASSERT_TRUE(ChooseWithHeldRightButton(x, y, 1, 2));
   Settle(100);
 }
 
