@@ -41,6 +41,28 @@ std::vector<capture::WinRect> GatherCandidateWindows(const wchar_t* skip_class, 
   return rects;
 }
 
+void RepaintUncoveredWindows() {
+  // A read from the screen returns once the display has handled the
+  // changes to our windows, so the repaints they cause are queued.
+  {
+    WindowDc screen(nullptr);
+    if (screen) GetPixel(screen.get(), 0, 0);
+  }
+  MSG m;
+  // Bounded: a window that never validates its update region would keep
+  // answering with WM_PAINT.
+  for (int i = 0; i < 256 && PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT); ++i) {
+    if (m.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(m.wParam));
+      return;
+    }
+    DispatchMessageW(&m);
+  }
+  // Drawing that the platform keeps back until the thread is idle reaches
+  // the screen in a wait; this one does not block.
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_PAINT);
+}
+
 bool FreezeScreen(MemoryCanvas& out, int width, int height) {
   if (!out.CreateDib(width, height)) return false;
   WindowDc screen(nullptr);

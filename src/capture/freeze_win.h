@@ -17,6 +17,13 @@ namespace vardo {
 // showing, and the pin layer is never a candidate.
 std::vector<capture::WinRect> GatherCandidateWindows(const wchar_t* skip_class = nullptr, HWND skip = nullptr);
 
+// Lets the windows of this thread that the pin layer or a closing overlay
+// covered until now repaint, before the screen is copied: without a
+// compositor keeping their pictures, the copy would hold whatever covered
+// them (a previous capture's darkened screen, a pin). Only paint messages
+// run here, never input.
+void RepaintUncoveredWindows();
+
 // Copies the primary screen (physical pixels) into a new 32-bit DIB.
 bool FreezeScreen(MemoryCanvas& out, int width, int height);
 

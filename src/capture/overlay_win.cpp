@@ -37,6 +37,7 @@ bool OverlayWindow::Open(OverlayHost& host) {
   // or takes the foreground: a menu or list of another program that closes
   // when it loses the foreground is in the frozen picture and among the
   // windows a click selects.
+  RepaintUncoveredWindows();
   candidates_ = GatherCandidateWindows(kClassName, host.LayerWindow());
   if (!FreezeScreen(pic_b_, w, h)) {
     Unload();
