@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# A capture started while another is open freezes the screen as it is: the
-# settings window, which the closing overlay covered, is in the new picture
-# as itself, not as the old overlay's darkened copy of it. Real X input: the
-# check box click, the capture hotkey (Print Screen) and the overlay's
-# Control+Shift+C chord.
+# Every capture freezes the screen as it is: the settings window, covered
+# by a pin until the capture hides the pin layer, and then by the overlay
+# when a capture starts while another is open, is in the picture as itself,
+# not as what covered it. Real X input: the file drop, the check box click,
+# the capture hotkey (Print Screen) and the overlay's Control+Shift+C chord.
 # Usage: recapture_repaint.sh OUTPUT_FOLDER   (needs DISPLAY and WINEPREFIX)
 set -u
 out=$1
@@ -18,6 +18,18 @@ wait_for '^Form1$' 20 || { echo "FAIL: the settings window did not appear"; exit
 sleep 1
 eval "$(xdotool search --name '^Form1$' getwindowgeometry --shell 2>/dev/null | head -5)"
 [ -n "${X:-}" ] || { echo "FAIL: the settings window was not found"; exit 1; }
+# A 200 x 60 pin, which the layer centres on the screen, over the middle of
+# the settings window.
+python3 - "$work/pin.png" <<'PY'
+import struct, sys, zlib
+w, h = 200, 60
+raw = b"".join(b"\0" + b"\xff\x80\0" * w for _ in range(h))
+def chunk(t, d): return struct.pack(">I", len(d)) + t + d + struct.pack(">I", zlib.crc32(t + d))
+png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 2, 0, 0, 0)) \
+    + chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b"")
+open(sys.argv[1], "wb").write(png)
+PY
+read -r sw sh < <(xdotool getdisplaygeometry)
 # "启用" (280,112 in the window) registers the hotkey.
 xdotool mousemove $(( X + 288 )) $(( Y + 124 )) click 1
 sleep 1
@@ -51,12 +63,24 @@ new_overlay() {  # waits for a visible unnamed window not in "$1"
   return 1
 }
 shot plain
+# What a capture shows of it: black at alpha 170 over each channel.
+convert "$work/plain.png" -fx 'floor((u*255*85+127)/255)/255' "$work/dimmed.png"
+# The handle: 36 px, 33 px from the top and right edges.
+"$out/tests/tools/xdnd_drop" $(( sw - 33 - 18 )) $(( 33 + 18 )) "file://$work/pin.png" >/dev/null 2>&1 \
+  || { echo "FAIL: the drop on the handle was not taken"; exit 1; }
+for i in $(seq 1 50); do
+  sleep 0.1
+  shot pinned && [ "$(compare -metric AE "$work/plain.png" "$work/pinned.png" null: 2>&1)" != "0" ] && break
+done
+[ "$(compare -metric AE "$work/plain.png" "$work/pinned.png" null: 2>&1)" != "0" ] \
+  || { echo "FAIL: the pin did not appear over the settings window"; exit 1; }
+sleep 1
 before=$(ids)
 xdotool key Print
 new_overlay "$before" || { echo "FAIL: the hotkey started no capture"; exit 1; }
 settled_shot first || { echo "FAIL: the first capture never settled"; exit 1; }
-[ "$(compare -metric AE "$work/plain.png" "$work/first.png" null: 2>&1)" != "0" ] \
-  || { echo "FAIL: the first capture does not darken the settings window"; exit 1; }
+diff=$(compare -metric AE "$work/dimmed.png" "$work/first.png" null: 2>&1)
+[ "$diff" = "0" ] || { echo "FAIL: the capture shows $diff pixels of the settings window other than darkened"; exit 1; }
 for step in hotkey chord; do
   before=$(ids)
   if [ $step = hotkey ]; then
@@ -72,5 +96,5 @@ for step in hotkey chord; do
     exit 1
   fi
 done
-echo "PASS: fresh captures by the hotkey and the chord show the settings window as the first did"
+echo "PASS: the captures show the settings window darkened, without the pin that lay over it or an earlier capture"
 exit 0
