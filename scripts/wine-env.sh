@@ -56,8 +56,10 @@ link = 'DroidSansFallbackFull.ttf,Droid Sans Fallback'
 # character into its own string).
 data = (link + '\0\0').encode('ascii')
 hexs = ','.join('%02x' % b for b in data)
+# (Not Consolas: a linked face that the prefix lacks draws even its Latin
+# letters from the CJK font, which has none, so pin captions showed boxes.)
 faces = ['Tahoma', 'MS Shell Dlg', 'MS Shell Dlg 2', 'Microsoft Sans Serif', 'Segoe UI',
-         'Arial', 'Consolas', 'Verdana', 'Microsoft YaHei UI', 'SimSun']
+         'Arial', 'Verdana', 'Microsoft YaHei UI', 'SimSun']
 lines = ['REGEDIT4', '',
          '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]', '"Managed"="N"', '',
          '[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]', '"ShowCrashDialog"=dword:00000000', '',
