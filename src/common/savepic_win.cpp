@@ -58,6 +58,15 @@ std::optional<SaveError> SaveImageFile(HBITMAP picture, const std::wstring& path
     if (!SaveHBitmapAsGif(picture, path)) return NothingWrittenError(path8);
     return FileWritten(path) ? std::nullopt : std::optional<SaveError>(NothingWrittenError(path8));
   }
+  const auto chosen = FindEncoderByClsid(encoder);
+  if (chosen && Lower(Narrow(chosen->mime_type)) == "image/bmp") {
+    // Written as 24-bit RGB by our own writer: GDI+ keeps the screen
+    // bitmap's fourth byte, which is zero nearly everywhere but not where a
+    // translucent icon was drawn, and viewers that read it as alpha then
+    // show the picture as all but empty.
+    if (!SaveHBitmapAsBmp(picture, path)) return NothingWrittenError(path8);
+    return FileWritten(path) ? std::nullopt : std::optional<SaveError>(NothingWrittenError(path8));
+  }
   Gdiplus::GpBitmap* raw = nullptr;
   Gdiplus::GpStatus st = gp::GdipCreateBitmapFromHBITMAP(picture, nullptr, &raw);
   GpBitmapPtr bitmap(raw);

@@ -120,6 +120,8 @@ TEST_F(KestilSaving, EachFormatDecodesToTheFrozenPictureWithItsCallout) {
   };
   EXPECT_EQ(head(L"shot.PNG"), "\x89PNG");
   EXPECT_EQ(head(L"b.bmp").substr(0, 2), "BM");
+  // Three bytes a pixel, with no fourth byte for viewers to take as alpha.
+  EXPECT_EQ(ReadFileBytes(dir_ / L"b.bmp").at(28), 24);
   EXPECT_EQ(head(L"g.gif").substr(0, 3), "GIF");
   EXPECT_EQ(head(L"t.tiff").substr(0, 2), "II");
   EXPECT_EQ(head(L"q.jpg").substr(0, 2), "\xFF\xD8");

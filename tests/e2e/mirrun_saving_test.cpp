@@ -120,8 +120,10 @@ TEST_F(MirrunSaving, EachFormatDecodesToTheFrozenPictureWithItsLine) {
       }
     EXPECT_LT(to_line * 3, to_desktop);
   }
-  // An uncompressed 24-bit TIFF holds every pixel's three bytes.
+  // An uncompressed 24-bit TIFF holds every pixel's three bytes; so does
+  // the BMP, with no fourth byte for viewers to take as alpha.
   EXPECT_GT(ReadFileBytes(dir_ / L"t.tiff").size(), 1920u * 1080u * 3u);
+  EXPECT_EQ(ReadFileBytes(dir_ / L"b.bmp").at(28), 24);
 }
 
 }  // namespace
