@@ -144,6 +144,7 @@ HWND SettingsWindow::CreateControl(const shell::ControlSpec& entry) {
 HWND SettingsWindow::CreateHotKey1Slot(const shell::Box& at96) {
   shell::Box b = shell::ScaleBox(at96, dpi_);
   hotkey1_control_.HotKeyPressed = [this] { HotKey1_HotKeyPressed(); };
+  hotkey1_control_.KeyUp = [this](int&, int&) { HotKey1_KeyUp(); };
   if (!hotkey1_control_.Create(hwnd(), b.left, b.top, b.width, b.height, kHotKey1)) return nullptr;
   return hotkey1_control_.txtHotKey();
 }
@@ -190,6 +191,12 @@ void SettingsWindow::HotKey1_HotKeyPressed() {
     return;
   }
   CaptureRequest();
+}
+
+void SettingsWindow::HotKey1_KeyUp() {
+  // A key typed into the box unregistered the combination: the box no
+  // longer says it is on.
+  if (!hotkey1_control_.HotKeyEnabled()) SendMessageW(chk_check1_, BM_SETCHECK, BST_UNCHECKED, 0);
 }
 
 void SettingsWindow::ApplyLayout(int dpi) {

@@ -60,6 +60,7 @@ class SettingsWindow final : public Window {
   // The "错误" box for settings that could not be written.
   void ShowSaveFailed();
   void HotKey1_HotKeyPressed();
+  void HotKey1_KeyUp();
 
   int dpi_ = 96;
   PointerDrag drag_;

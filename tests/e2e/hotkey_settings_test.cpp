@@ -372,6 +372,14 @@ TEST_F(HotKeySettings, StoredCodesAreRegisteredAsStored) {
   EXPECT_TRUE(FreeForAnotherProgram(0, 'A'));
   ClickButton(L"保存");
   EXPECT_NE(IniText().find("HotKey1ModKeyCode=16390\r\n"), std::string::npos) << IniText();
+
+  // A new combination typed into the box leaves it unregistered, and the
+  // box says so.
+  ASSERT_TRUE(Ticked());
+  Press({VK_CONTROL, VK_SHIFT, 'B'});
+  EXPECT_EQ(TextOf(box_), L"Ctrl + Shift + B");
+  EXPECT_TRUE(WaitUntil([&] { return !Ticked(); }, 2000)) << "still ticked with nothing registered";
+  EXPECT_TRUE(FreeForAnotherProgram(MOD_CONTROL | MOD_SHIFT, 'A'));
 }
 
 TEST_F(HotKeySettings, SavingWhileEnabledRecordsTheTickButTheNextStartIsUnticked) {
