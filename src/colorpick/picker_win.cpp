@@ -74,6 +74,14 @@ bool PickerWindow::Open() {
 void PickerWindow::BringForward() {
   if (!IsOpen()) return;
   ShowWindow(hwnd(), SW_SHOW);
+  // While a dialog of the picker is up (the save's, an error box), that is
+  // what comes forward: the picker waits under it, and raising the picker
+  // itself could bury the dialog under the full-screen picture.
+  HWND popup = GetLastActivePopup(hwnd());
+  if (popup && popup != hwnd() && IsWindowVisible(popup)) {
+    SetForegroundWindow(popup);
+    return;
+  }
   SetForegroundWindow(hwnd());
   SetFocus(hwnd());
 }

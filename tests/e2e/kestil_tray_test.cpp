@@ -100,6 +100,13 @@ TEST_F(KestilTray, StartWhileThePickerIsOpenOnlyBringsItForward) {
   ASSERT_TRUE(p.window);
   SlowDrag({1400, 150}, {{1500, 170}, {1600, 180}});
   ASSERT_EQ(ScreenPixel(1611, 177), Rgb(192, 255, 192));
+  // A save is under way: its dialog is up.
+  HWND label = FindChildByText(p.window, L"保存图片");
+  ASSERT_TRUE(label);
+  const RECT lr = RectOf(label);
+  Click(lr.left + 10, (lr.top + lr.bottom) / 2);
+  HWND dialog = WaitForTitle(p.process.pid(), L"Save", 5000);
+  ASSERT_TRUE(dialog);
   // Lift Wine's notification area above the picker to reach the icon.
   // (The icon is added just after the picker appears; wait for it.)
   HWND tray = nullptr;
@@ -122,6 +129,16 @@ TEST_F(KestilTray, StartWhileThePickerIsOpenOnlyBringsItForward) {
   SetWindowPos(tray, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetWindowPos(tray, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   Sleep(200);
+  // The save's dialog is still in front, where the user can finish it.
+  const RECT dr = RectOf(dialog);
+  const POINT dc{(dr.left + dr.right) / 2, (dr.top + dr.bottom) / 2};
+  EXPECT_TRUE(WaitUntil([&] {
+    HWND at = WindowFromPoint(dc);
+    return at == dialog || IsChild(dialog, at);
+  }, 2000)) << "the picker came up over its save dialog";
+  PostMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(Panel(p.window)) != FALSE; }, 5000));
   // The same window with the same picture and callout.
   EXPECT_TRUE(IsWindow(p.window));
   EXPECT_TRUE(IsWindowVisible(p.window));
