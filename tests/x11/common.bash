@@ -11,3 +11,14 @@ wait_for() {  # wait_for NAME_REGEX SECONDS
   done
   return 1
 }
+solid_png() {  # solid_png PATH WIDTH HEIGHT R G B: a one-colour RGB PNG
+  python3 - "$@" <<'PY'
+import struct, sys, zlib
+path, w, h, r, g, b = sys.argv[1], *map(int, sys.argv[2:])
+raw = b"".join(b"\0" + bytes((r, g, b)) * w for _ in range(h))
+def chunk(t, d): return struct.pack(">I", len(d)) + t + d + struct.pack(">I", zlib.crc32(t + d))
+png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 2, 0, 0, 0)) \
+    + chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b"")
+open(path, "wb").write(png)
+PY
+}

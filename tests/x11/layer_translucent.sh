@@ -11,15 +11,7 @@ source "$(dirname "$0")/common.bash"
 trap 'x11_cleanup; rm -rf "$work"' EXIT
 keys() { for k in "$@"; do xdotool key "$k"; sleep 0.1; done; }
 # A 60 x 60 blue PNG to pin.
-python3 - "$work/pin.png" <<'PY'
-import struct, sys, zlib
-w = h = 60
-raw = b"".join(b"\0" + b"\0\0\xff" * w for _ in range(h))
-def chunk(t, d): return struct.pack(">I", len(d)) + t + d + struct.pack(">I", zlib.crc32(t + d))
-png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 2, 0, 0, 0)) \
-    + chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b"")
-open(sys.argv[1], "wb").write(png)
-PY
+solid_png "$work/pin.png" 60 60 0 0 255
 read -r sw sh < <(xdotool getdisplaygeometry)
 timeout 80 wine "$out/tests/tools/clickpad.exe" 100 700 300 200 >/dev/null 2>&1 &
 pids+=($!)

@@ -20,15 +20,7 @@ eval "$(xdotool search --name '^Form1$' getwindowgeometry --shell 2>/dev/null | 
 [ -n "${X:-}" ] || { echo "FAIL: the settings window was not found"; exit 1; }
 # A 200 x 60 pin, which the layer centres on the screen, over the middle of
 # the settings window.
-python3 - "$work/pin.png" <<'PY'
-import struct, sys, zlib
-w, h = 200, 60
-raw = b"".join(b"\0" + b"\xff\x80\0" * w for _ in range(h))
-def chunk(t, d): return struct.pack(">I", len(d)) + t + d + struct.pack(">I", zlib.crc32(t + d))
-png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 2, 0, 0, 0)) \
-    + chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b"")
-open(sys.argv[1], "wb").write(png)
-PY
+solid_png "$work/pin.png" 200 60 255 128 0
 read -r sw sh < <(xdotool getdisplaygeometry)
 # "启用" (280,112 in the window) registers the hotkey.
 xdotool mousemove $(( X + 288 )) $(( Y + 124 )) click 1
