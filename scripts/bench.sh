@@ -22,7 +22,7 @@ for size in 1920x1080 3840x2160; do
   vardo_prefix_create "$work/prefix-$size"
   for exe in "$b"/win/out/bench/bench_*.exe; do
     case "$exe" in *bench_minimal_*) continue ;; esac
-    vardo_small_pages timeout 600 wine "$exe" || echo "($(basename "$exe") failed)"
+    vardo_steady timeout 600 wine "$exe" || echo "($(basename "$exe") failed)"
   done
   vardo_env_stop
 done

@@ -24,7 +24,7 @@ status=0
 for t in VardoSoak KestilSoak; do
   echo "== $t, $cycles cycles"
   # About 3 s a cycle; the limit only stops a run that hangs.
-  VARDO_SOAK_CYCLES=$cycles WINEDEBUG=-all vardo_small_pages timeout -k 10 $((120 + cycles * 15)) \
+  VARDO_SOAK_CYCLES=$cycles WINEDEBUG=-all vardo_steady timeout -k 10 $((120 + cycles * 15)) \
     wine "$exe" --gtest_filter="$t.*" --gtest_color=no >"$work/$t.log" 2>&1 || status=1
   grep -E '^\[soak\]|Failure|error:|FAILED|PASSED' "$work/$t.log" || true
 done

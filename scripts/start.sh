@@ -18,14 +18,15 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   if [ ! -d "$prefix/drive_c" ]; then vardo_prefix_create "$prefix"; else
     export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"; fi
   echo "Starting Vardo on $DISPLAY (Ctrl+C to stop)"
-  exec wine "$exe"
+  vardo_steady wine "$exe"
+  exit
 fi
 work=$(mktemp -d /tmp/vardo-start.XXXXXX)
 trap 'vardo_env_stop; rm -rf "$work"' EXIT
 export VARDO_DESKTOP_DIR="$work"
 vardo_display_start 1920x1080
 vardo_prefix_create "$work/prefix"
-wine "$exe" &
+vardo_steady wine "$exe" &
 wait_for() {  # wait_for <what> <command...>: up to 10 s
   local what=$1 i
   shift

@@ -36,5 +36,5 @@ export VARDO_DESKTOP_DIR="$work"
 vardo_display_start 1920x1080
 vardo_prefix_create "$work/prefix"
 echo "== Windows tests under Wine (display $DISPLAY)"
-vardo_small_pages ctest --test-dir "$b/win" --output-on-failure "$@" || status=1
+vardo_steady ctest --test-dir "$b/win" --output-on-failure "$@" || status=1
 exit $status

@@ -2,7 +2,8 @@
 #   vardo_display_start [WIDTHxHEIGHT]  Xvfb on a free display, known desktop picture
 #   vardo_prefix_create DIR             fresh Wine prefix, tuned for tests
 #   vardo_env_stop                      stops Wine and Xvfb of this shell
-#   vardo_small_pages CMD [ARGS...]     runs CMD with 4 KB pages only
+#   vardo_steady CMD [ARGS...]          runs CMD with 4 KB pages and a fixed layout
+# The prefix's own Wine processes run as vardo_steady runs its command.
 # Everything is exported into the current shell, so call the functions
 # directly, never from a background subshell.
 
@@ -41,7 +42,7 @@ vardo_prefix_create() {
   export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
-  timeout 180 wineboot -i >/dev/null 2>&1 || { echo "wineboot failed" >&2; return 1; }
+  vardo_steady timeout 180 wineboot -i >/dev/null 2>&1 || { echo "wineboot failed" >&2; return 1; }
   wineserver -w
   # CJK captions: link the UI fonts to a CJK font, as Windows does.
   local fonts="$WINEPREFIX/drive_c/windows/Fonts"
@@ -73,14 +74,14 @@ lines += ['"%s"="Tahoma"' % f for f in ('Arial', 'Verdana', 'Segoe UI', 'Microso
 lines += ['"Consolas"="Courier"']
 open(sys.argv[1], 'w', encoding='ascii').write('\r\n'.join(lines) + '\r\n')
 PY
-  timeout 60 wine regedit /S "$reg" >/dev/null 2>&1
+  vardo_steady timeout 60 wine regedit /S "$reg" >/dev/null 2>&1
   wineserver -w
   # Keep a server warm for the run (the first window then takes a tenth),
   # and keep one idle Wine process alive so that Wine's own services start
   # now, detached from our output: services started later by a test would
   # inherit its output pipe and hold it open after the test ends.
-  wineserver -p >/dev/null 2>&1 </dev/null
-  ( sleep 1000000 | wine cmd /c "set /p x=" ) >/dev/null 2>&1 </dev/null &
+  vardo_steady wineserver -p >/dev/null 2>&1 </dev/null
+  ( sleep 1000000 | vardo_steady wine cmd /c "set /p x=" ) >/dev/null 2>&1 </dev/null &
   VARDO_KEEPER_PID=$!
   local i
   for i in $(seq 1 100); do
@@ -89,17 +90,29 @@ PY
   done
 }
 
-# Runs a command with transparent huge pages off for it and every process it
-# starts (the setting is inherited). Where the kernel backs memory with 2 MB
-# pages whenever it can (transparent_hugepage/enabled is "always"), a
-# process's resident size grows in 2 MB steps and khugepaged fills partly
-# used regions while the process runs, so resident sizes read by the tests
-# and benchmarks would not show what a program keeps. Windows gives
-# programs 4 KB pages.
-vardo_small_pages() {
+# Runs a command, and every process it starts (both settings are inherited),
+# with transparent huge pages off and the address layout not randomised.
+#
+# Pages: where the kernel backs memory with 2 MB pages whenever it can
+# (transparent_hugepage/enabled is "always"), a process's resident size grows
+# in 2 MB steps and khugepaged fills partly used regions while the process
+# runs, so resident sizes read by the tests and benchmarks would not show what
+# a program keeps. Windows gives programs 4 KB pages.
+#
+# Layout: recent kernels place the start of a program's data segment (brk)
+# anywhere in a 1 GB span above Wine's loader, and now and then it lands on
+# 0x7ffe0000, the fixed address every Windows process needs for its shared
+# user data. Wine then fails the process before any of its code runs: "failed
+# to map the shared user data: c0000018" in Wine's log, error 1359 for the
+# CreateProcess that started it. That was about one start in 3000 here, so
+# one in every few test runs. Without randomisation the data segment sits
+# right after the loader, clear of that address.
+vardo_steady() {
   python3 -c '
 import ctypes, os, sys
-ctypes.CDLL(None, use_errno=True).prctl(41, 1, 0, 0, 0)  # PR_SET_THP_DISABLE
+libc = ctypes.CDLL(None, use_errno=True)
+libc.prctl(41, 1, 0, 0, 0)  # PR_SET_THP_DISABLE
+libc.personality(libc.personality(0xffffffff) | 0x0040000)  # ADDR_NO_RANDOMIZE
 os.execvp(sys.argv[1], sys.argv[1:])' "$@"
 }
 
