@@ -146,7 +146,10 @@ TEST_F(KestilPicker, MagnifierShowsFourTimesTheFrozenPixels) {
   // source starts 7 pixels up and left, so 8 source pixels (32 zoomed) of
   // red, then the surroundings.
   MoveTo(299, 249);
-  ASSERT_TRUE(WaitUntil([&] { return ScreenPixel(mx + 5, my + 5) == kRed && ScreenPixel(mx + 40, my + 5) != kRed; }, 3000));
+  ASSERT_TRUE(WaitUntil([&] { return ScreenPixel(mx + 5, my + 5) == kRed && ScreenPixel(mx + 40, my + 5) != kRed; }, 3000))
+      << "pointer " << CursorPos().x << "," << CursorPos().y << ", box pixels " << std::hex << ScreenPixel(mx + 5, my + 5)
+      << " " << ScreenPixel(mx + 40, my + 5) << ", panel at " << std::dec << RectOf(Panel(p.window)).left << ","
+      << RectOf(Panel(p.window)).top;
   Image box = CaptureRect(mx, my, 67, 67);
   for (int i = 0; i < 27; ++i) {
     EXPECT_EQ(box.at(i, 10), kRed) << i;
