@@ -72,6 +72,10 @@ void DrawIcon(HDC dc, int mode, int n) {
 bool ToolButton::Create(Toolbar& bar, int row, const capture::Rect& r, const wchar_t* tip) {
   bar_ = &bar;
   row_ = row;
+  // The previous capture's button may have gone under the pointer, with no
+  // leave and no release.
+  tracking_ = false;
+  click_ = ClickTracker();
   if (!Window::RegisterClass(kToolClass, 0, LoadCursorW(nullptr, IDC_HAND))) return false;
   return Window::Create(0, kToolClass, tip, WS_CHILD | WS_VISIBLE, r.left, r.top, r.width, r.height, bar.hwnd());
 }

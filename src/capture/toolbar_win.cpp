@@ -77,6 +77,7 @@ bool ActionButton::Create(HWND parent, const capture::Rect& r, ToolbarAction act
                           HWND notify) {
   action_ = action;
   notify_ = notify;
+  click_ = ClickTracker();  // no press carried over from a previous capture
   const wchar_t* cls = action == ToolbarAction::kExit ? kExitClass : kActionClass;
   if (!Window::RegisterClass(cls, 0, LoadCursorW(nullptr, IDC_HAND), GetSysColorBrush(COLOR_WINDOW))) return false;
   return Window::Create(0, cls, tip, WS_CHILD | WS_VISIBLE, r.left, r.top, r.width, r.height, parent);
@@ -122,6 +123,7 @@ bool Toolbar::Create(HWND overlay, int dpi) {
   // Every capture starts from the initial colour, width, alpha and font.
   style_ = capture::ToolStyle();
   hover_row_ = chosen_row_ = -1;
+  drag_.Cancel();  // a drag the previous capture ended in the middle of
   layout_ = capture::LayoutToolbar(dpi);
   if (!Window::RegisterClass(kClassName, 0, nullptr, GetSysColorBrush(COLOR_WINDOW))) return false;
   if (!Window::Create(0, kClassName, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, layout_.panel.width,

@@ -14,6 +14,9 @@ bool CenterText::Create(HWND parent, const Rect& r, const std::wstring& caption)
     ncm.cbSize = sizeof(ncm);
     if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0)) SetFont(ncm.lfMessageFont);
   }
+  // A new window starts with the pointer outside and nothing tracked: the
+  // previous one may have been destroyed under the pointer, with no leave.
+  is_inside_ = tracking_ = pressed_ = false;
   return Window::Create(0, kClassName, caption.c_str(), WS_CHILD | WS_VISIBLE, r.left, r.top, r.width, r.height,
                         parent);
 }

@@ -220,6 +220,29 @@ TEST_F(CaptureOutput, TheColourBandAndTheRowsSetWhatTheToolsDrawWith) {
   const RECT sa = RectOf(sliders[1]);
   DragSlowly(sa.right - 3, (sa.top + sa.bottom) / 2, sa.left - 60, (sa.top + sa.bottom) / 2);
   EXPECT_TRUE(WaitUntil([&] { return TextOf(boxes[1]) == L"0"; }, 2000)) << Utf8(TextOf(boxes[1]));
+
+  // A capture that ends under the pointer (re-captured with the pointer on
+  // "颜色") leaves the next capture's hover states working.
+  auto shade = [&](const RECT& r) { return CaptureRect(r.left + 1, r.top + 1, 1, 1).at(0, 0); };
+  MoveTo(mc.left + 3, mc.top + 3);
+  ASSERT_TRUE(WaitUntil([&] { return shade(mc) == Rgb(96, 96, 96); }, 2000));
+  HWND first = Overlay();
+  KeyDown(VK_CONTROL);
+  KeyDown(VK_SHIFT);
+  KeyDown('C');
+  HWND second = WaitForOverlay(first, 3000);
+  KeyUp('C');
+  KeyUp(VK_SHIFT);
+  KeyUp(VK_CONTROL);
+  ASSERT_TRUE(second) << "no re-capture";
+  DragSlowly(300, 400, 800, 700);
+  ASSERT_TRUE(WaitUntil([&] { return Open(); }, 3000));
+  const RECT mc2 = RectOf(FindChildByText(Toolbar(), L"颜色"));
+  const RECT t2 = RectOf(Toolbar());
+  MoveTo(mc2.left + 3, mc2.top + 3);
+  EXPECT_TRUE(WaitUntil([&] { return shade(mc2) == Rgb(96, 96, 96); }, 2000)) << "no hover shade after the re-capture";
+  MoveTo(t2.left + 60, t2.top + 100);
+  EXPECT_TRUE(WaitUntil([&] { return shade(mc2) == Rgb(64, 64, 64); }, 2000)) << "the shade stays after leaving";
 }
 
 TEST_F(CaptureOutput, PinAndSaveHoldExactlyTheSelectedFrozenPixels) {
