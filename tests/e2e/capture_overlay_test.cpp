@@ -68,7 +68,9 @@ void ExpectDimmedOutside(const Image& shot, const Image& ref, Sel sel, RECT tool
   EXPECT_GT(inside_seen, 100);
   EXPECT_EQ(inside_wrong, 0) << "undimmed pixels inside the selection differ from the frozen picture";
   EXPECT_EQ(outside_wrong, 0) << "pixels outside the selection are not the frozen picture dimmed to 85/255, first at "
-                              << first_wrong.x << "," << first_wrong.y;
+                              << first_wrong.x << "," << first_wrong.y << std::hex << " (shown "
+                              << shot.at(first_wrong.x, first_wrong.y) << ", before the capture "
+                              << ref.at(first_wrong.x, first_wrong.y) << ")";
 }
 
 TEST_F(CaptureOverlay, FreezesTheScreenDimsOutsideTheSelectionAndExiGivesTheLayerBack) {
