@@ -287,7 +287,8 @@ TEST_F(CaptureOverlay, ControlShiftCRecapturesOncePerPress) {
   KeyDown('C');
   HWND second = WaitForOverlay(first, 3000);
   EXPECT_TRUE(second) << "holding Control+Shift+C re-captures";
-  EXPECT_TRUE(shows(Dimmed(kTargetSwitched))) << "the new freeze shows the window as it is now";
+  EXPECT_TRUE(shows(Dimmed(kTargetSwitched))) << "the new freeze shows the window as it is now, not "
+                                              << std::hex << CaptureRect(1500, 775, 1, 1).at(0, 0);
   // Still held: no second re-capture.
   let_timers_run(second);
   ::Sleep(300);
