@@ -159,4 +159,13 @@ void UnloadCaptureOverlay() { TheOverlay().Unload(); }
 
 bool CaptureOverlayLoaded() { return TheOverlay().loaded(); }
 
+bool BringCaptureDialogForward() {
+  HWND overlay = TheOverlay().hwnd();
+  // A modal dialog disables the window it belongs to.
+  if (!overlay || IsWindowEnabled(overlay)) return false;
+  HWND popup = GetLastActivePopup(overlay);
+  if (popup && popup != overlay) SetForegroundWindow(popup);
+  return true;
+}
+
 }  // namespace vardo

@@ -11,5 +11,9 @@ void OpenCaptureOverlay(OverlayHost& host);
 // Unloads the overlay if it is loaded.
 void UnloadCaptureOverlay();
 bool CaptureOverlayLoaded();
+// While a dialog of the open capture is up (the save dialog, the colour or
+// font dialog, an error box), brings that dialog forward and returns true:
+// the capture under it is left as it is.
+bool BringCaptureDialogForward();
 
 }  // namespace vardo

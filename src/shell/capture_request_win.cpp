@@ -6,6 +6,9 @@
 namespace vardo {
 
 void CaptureRequest() {
+  // Unloading the capture now would pull it from under its own dialog (a
+  // save half done, say); the dialog comes forward instead.
+  if (BringCaptureDialogForward()) return;
   PinLayer& layer = afterdoch();
   // While translucent, the request only brings the layer back to normal.
   if (layer.tmd != "0") {

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 
 #include "capture/dimming_win.h"
 #include "capture/geometry.h"
@@ -231,6 +232,60 @@ TEST_F(CaptureOverlayLife, CloseRequestFromOutsideGivesTheLayerBack) {
   SendMessageW(OverlayHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
   Pump(50);
   EXPECT_TRUE(CaptureOverlayLoaded());
+}
+
+// What a check made from inside the save dialog's own loop found.
+struct DialogProbe {
+  bool seen = false, forward = false, overlay_kept = false;
+  int ticks = 0;
+} g_probe;
+
+void CALLBACK ProbeSaveDialog(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND dialog = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM lp) -> BOOL {
+        wchar_t cls[16] = {};
+        GetClassNameW(w, cls, 16);
+        if (!IsWindowVisible(w) || wcscmp(cls, L"#32770") != 0) return TRUE;
+        *reinterpret_cast<HWND*>(lp) = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&dialog));
+  if (!dialog && ++g_probe.ticks < 200) return;
+  KillTimer(nullptr, id);
+  if (!dialog) return;
+  g_probe.seen = true;
+  g_probe.forward = BringCaptureDialogForward();
+  g_probe.overlay_kept = OverlayHwnd() && IsWindowVisible(OverlayHwnd());
+  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+TEST_F(CaptureOverlayLife, ARequestWhileItsSaveDialogIsUpBringsTheDialogForwardAndKeepsTheCapture) {
+  EXPECT_FALSE(BringCaptureDialogForward()) << "no capture";
+  OpenCaptureOverlay(layer);
+  Pump(100);
+  DragOnScreen(300, 300, 700, 500);
+  EXPECT_FALSE(BringCaptureDialogForward()) << "no dialog up";
+  HWND tools = FindWindowExW(OverlayHwnd(), nullptr, L"VardoCaptureTools", nullptr);
+  ASSERT_NE(tools, nullptr);
+  HWND save = FindWindowExW(tools, nullptr, nullptr, L"另存为");
+  ASSERT_NE(save, nullptr);
+  RECT r;
+  GetWindowRect(save, &r);
+  g_probe = DialogProbe();
+  SetTimer(nullptr, 0, 25, ProbeSaveDialog);
+  SendMouse(MOUSEEVENTF_MOVE, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  SendMouse(MOUSEEVENTF_LEFTDOWN);
+  SendMouse(MOUSEEVENTF_LEFTUP);
+  Pump(300);
+  ASSERT_TRUE(g_probe.seen) << "no save dialog";
+  EXPECT_TRUE(g_probe.forward);
+  EXPECT_TRUE(g_probe.overlay_kept);
+  // Cancelled: the capture stays, and a request would now start anew.
+  EXPECT_TRUE(CaptureOverlayLoaded());
+  EXPECT_TRUE(IsWindowVisible(tools));
+  EXPECT_FALSE(BringCaptureDialogForward());
 }
 
 }  // namespace
