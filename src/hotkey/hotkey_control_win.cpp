@@ -192,7 +192,13 @@ void HotKey::Move(int x, int y, int width, int height) {
 }
 
 void HotKey::SetDpi(int dpi) {
-  if (!box_ || (font_ && dpi == font_dpi_)) return;
+  if (!box_) return;
+  if (font_ && dpi == font_dpi_) {
+    // The window around the box may have given it its own font meanwhile.
+    if (reinterpret_cast<HFONT>(SendMessageW(box_, WM_GETFONT, 0, 0)) != font_.get())
+      SendMessageW(box_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    return;
+  }
   UniqueFont font(CreatePointFont(L"Arial", 9, dpi));
   if (!font) return;
   SendMessageW(box_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);

@@ -3,6 +3,7 @@
 // from inside), and every control gets the message font.
 #include <gtest/gtest.h>
 
+#include "common/dpi_win.h"
 #include "shell/settings_win.h"
 
 namespace vardo {
@@ -52,6 +53,11 @@ TEST(SettingsWindowInProcess, EveryCaptionedControlUsesTheWindowsFont) {
   SelectObject(dc, old);
   ReleaseDC(sett().hwnd(), dc);
   EXPECT_GT(cjk.cx, latin.cx);
+  // The hotkey box keeps its own Arial 9 pt at the window's DPI.
+  LOGFONTW box{};
+  ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(sett().HotKey1(), WM_GETFONT, 0, 0)), sizeof box, &box));
+  EXPECT_STREQ(box.lfFaceName, L"Arial");
+  EXPECT_EQ(box.lfHeight, -MulDiv(9, static_cast<int>(DpiOf(sett().hwnd())), 72));
 }
 
 }  // namespace
