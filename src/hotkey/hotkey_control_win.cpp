@@ -283,7 +283,14 @@ bool HotKey::OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
       *result = 0;
       return true;
     case WM_KILLFOCUS:
-      capture_.FocusLost();
+      // Alt+Tab, Shift+Tab, a click elsewhere with Ctrl held: the release
+      // reaches another window. The box shows what that release would have
+      // left, and the host hears of it as of a release.
+      if (capture_.FocusLost()) {
+        ShowCapture();
+        int key = 0, shift = 0;
+        if (KeyUp) KeyUp(key, shift);
+      }
       return false;
     case WM_LBUTTONDOWN:
       left_down_ = true;

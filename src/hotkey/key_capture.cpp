@@ -6,6 +6,7 @@ namespace vardo::hotkey {
 
 void KeyCapture::KeyDown(int key, int shift, const KeyNameFn& key_name) {
   if (key == kVkLeftWin) win_down_ = true;
+  awaiting_up_ = true;
 
   // Fixed order whatever order the keys went down in: Win, Ctrl, Alt, Shift.
   std::string text;
@@ -45,10 +46,18 @@ void KeyCapture::KeyDown(int key, int shift, const KeyNameFn& key_name) {
 
 void KeyCapture::KeyUp(int key) {
   if (key == kVkLeftWin) win_down_ = false;
+  awaiting_up_ = false;
   if (key_code_ == 0) {
     text_ = kNoHotKeyText;
     mod_key_code_ = 0;
   }
+}
+
+bool KeyCapture::FocusLost() {
+  win_down_ = false;
+  if (!awaiting_up_) return false;
+  KeyUp(0);
+  return true;
 }
 
 void KeyCapture::Set(std::string text, int key_code, int mod_key_code) {

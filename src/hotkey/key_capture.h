@@ -47,8 +47,11 @@ class KeyCapture {
   // Key-up: releasing the left Windows key ends its "Win + " prefix; when no
   // main key was pressed the box falls back to "NULL".
   void KeyUp(int key);
-  // The box lost the keyboard: a held Windows key cannot be seen any more.
-  void FocusLost() { win_down_ = false; }
+  // The box lost the keyboard: a held Windows key cannot be seen any more,
+  // and the release of any key still down goes elsewhere, so it is taken as
+  // released now (modifiers alone fall back to "NULL"). True when a key was
+  // still down, that is when the box missed a release.
+  bool FocusLost();
 
   // Replaces the value (loaded from the store, or cleared after a refused
   // registration).
@@ -65,6 +68,7 @@ class KeyCapture {
   int key_code_ = 0;
   int mod_key_code_ = 0;
   bool win_down_ = false;
+  bool awaiting_up_ = false;  // a key went down since the last release
 };
 
 }  // namespace vardo::hotkey

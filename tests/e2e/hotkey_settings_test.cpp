@@ -380,6 +380,21 @@ TEST_F(HotKeySettings, StoredCodesAreRegisteredAsStored) {
   EXPECT_EQ(TextOf(box_), L"Ctrl + Shift + B");
   EXPECT_TRUE(WaitUntil([&] { return !Ticked(); }, 2000)) << "still ticked with nothing registered";
   EXPECT_TRUE(FreeForAnotherProgram(MOD_CONTROL | MOD_SHIFT, 'A'));
+
+  // Enabled again, then Shift+Tab out of the box: the Shift went down in
+  // the box but its release reaches the next control. The box does not
+  // keep a half value, and the tick goes with the registration.
+  ClickOn(check_);
+  ASSERT_TRUE(WaitUntil([&] { return Ticked(); }, 2000)) << "registration refused";
+  ClickOn(box_);
+  ASSERT_EQ(FocusOfVardo(), box_);
+  KeyDown(VK_SHIFT);
+  Tap(VK_TAB);
+  ASSERT_TRUE(WaitUntil([&] { return FocusOfVardo() != box_; }, 2000)) << "Shift+Tab should leave the box";
+  KeyUp(VK_SHIFT);
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(box_) == L"NULL"; }, 2000)) << Utf8(TextOf(box_));
+  EXPECT_TRUE(WaitUntil([&] { return !Ticked(); }, 2000)) << "still ticked with nothing registered";
+  EXPECT_TRUE(FreeForAnotherProgram(MOD_CONTROL | MOD_SHIFT, 'B'));
 }
 
 TEST_F(HotKeySettings, SavingWhileEnabledRecordsTheTickButTheNextStartIsUnticked) {

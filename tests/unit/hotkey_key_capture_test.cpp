@@ -101,14 +101,31 @@ INSTANTIATE_TEST_SUITE_P(
              "NULL", 0, 0}),
     [](const ::testing::TestParamInfo<Case>& i) { return std::string(i.param.name); });
 
-TEST(HotKeyCapture, LosingTheKeyboardForgetsAHeldWindowsKey) {
+TEST(HotKeyCapture, LosingTheKeyboardCountsAsTheMissedRelease) {
   KeyCapture k;
   k.KeyDown(91, 0, FakeName);
   EXPECT_TRUE(k.win_down());
-  k.FocusLost();  // the Windows key was released elsewhere
+  EXPECT_TRUE(k.FocusLost());  // the Windows key was released elsewhere
+  EXPECT_FALSE(k.win_down());
+  EXPECT_EQ(k.text(), "NULL");
   k.KeyDown('A', C, FakeName);
   EXPECT_EQ(k.text(), "Ctrl + A");
   EXPECT_EQ(k.mod_key_code(), 2);
+  // A combination with its main key stays as it is.
+  EXPECT_TRUE(k.FocusLost());
+  EXPECT_EQ(k.text(), "Ctrl + A");
+  EXPECT_EQ(k.key_code(), 'A');
+  // Alt held while the keyboard goes elsewhere (Alt+Tab): no half value.
+  k.KeyDown(18, A, FakeName);
+  EXPECT_EQ(k.text(), "Alt + ");
+  EXPECT_TRUE(k.FocusLost());
+  EXPECT_EQ(k.text(), "NULL");
+  EXPECT_EQ(k.mod_key_code(), 0);
+  // Nothing held: nothing missed.
+  EXPECT_FALSE(k.FocusLost());
+  k.KeyDown(17, C, FakeName);
+  k.KeyUp(17);
+  EXPECT_FALSE(k.FocusLost());
 }
 
 TEST(HotKeyCapture, LoadedValueIsKeptUntilTheNextKey) {
