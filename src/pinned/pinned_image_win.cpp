@@ -148,6 +148,18 @@ void PinnedImage::Paint() {
     // A collapsed box shows the top-left corner of its picture.
     BitBlt(dc, 0, 0, geometry_.box.width, geometry_.box.height, mem.get(), 0, 0, SRCCOPY);
   }
+  // A box larger than its picture (a thin picture collapsed to the tile)
+  // shows the box's own face beyond it, not the layer's see-through colour.
+  const int w = geometry_.box.width, h = geometry_.box.height;
+  const int pw = geometry_.picture.width, ph = geometry_.picture.height;
+  if (pw < w) {
+    RECT right{pw, 0, w, h};
+    FillRect(dc, &right, GetSysColorBrush(COLOR_BTNFACE));
+  }
+  if (ph < h) {
+    RECT below{0, ph, pw < w ? pw : w, h};
+    FillRect(dc, &below, GetSysColorBrush(COLOR_BTNFACE));
+  }
   if (!above_handle_) {
     const pin::Rect h = layer_.getimg();
     if (h.Intersects(geometry_.box))

@@ -194,6 +194,21 @@ TEST_F(Pins, DoubleClickCollapsesToACaptionedTileAndExpandsInPlace) {
   EXPECT_TRUE(EqualRect(&again, &full));
   EXPECT_FALSE(IsWindowVisible(caption));
   EXPECT_LE(ColourDistance(CaptureRect(full.right - 10, full.top + 10, 1, 1).at(0, 0), Rgb(255, 255, 255)), 2);
+
+  // A picture thinner than the tile: the tile shows its face below the
+  // picture, not whatever lay there before.
+  HWND thin = Add(L"thin.png", 200, 14, std::vector<uint32_t>(200 * 14, 0xFFFF0000u));
+  ASSERT_TRUE(thin);
+  const RECT t0 = RectOf(thin);
+  DoubleClick(t0.left + 100, t0.top + 7);
+  ASSERT_TRUE(WaitUntil([&] { return RectOf(thin).bottom - RectOf(thin).top == 30; }, 3000));
+  const RECT tt = RectOf(thin);
+  const COLORREF f = GetSysColor(COLOR_BTNFACE);
+  const uint32_t face = Rgb(GetRValue(f), GetGValue(f), GetBValue(f));
+  EXPECT_TRUE(WaitUntil([&] { return ColourDistance(CaptureRect(tt.left + 15, tt.top + 25, 1, 1).at(0, 0), face) <= 2; },
+                        2000))
+      << std::hex << CaptureRect(tt.left + 15, tt.top + 25, 1, 1).at(0, 0);
+  EXPECT_LE(ColourDistance(CaptureRect(tt.left + 15, tt.top + 5, 1, 1).at(0, 0), kRed), 2);
 }
 
 TEST_F(Pins, CollapsingAnImagePartlyOffTheLeftEdgeKeepsTheTileOnScreenButNotItsCaption) {
