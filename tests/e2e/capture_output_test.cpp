@@ -226,15 +226,7 @@ TEST_F(CaptureOutput, TheColourBandAndTheRowsSetWhatTheToolsDrawWith) {
   auto shade = [&](const RECT& r) { return CaptureRect(r.left + 1, r.top + 1, 1, 1).at(0, 0); };
   MoveTo(mc.left + 3, mc.top + 3);
   ASSERT_TRUE(WaitUntil([&] { return shade(mc) == Rgb(96, 96, 96); }, 2000));
-  HWND first = Overlay();
-  KeyDown(VK_CONTROL);
-  KeyDown(VK_SHIFT);
-  KeyDown('C');
-  HWND second = WaitForOverlay(first, 3000);
-  KeyUp('C');
-  KeyUp(VK_SHIFT);
-  KeyUp(VK_CONTROL);
-  ASSERT_TRUE(second) << "no re-capture";
+  ASSERT_TRUE(Recapture(Overlay())) << "no re-capture";
   DragSlowly(300, 400, 800, 700);
   ASSERT_TRUE(WaitUntil([&] { return Open(); }, 3000));
   const RECT mc2 = RectOf(FindChildByText(Toolbar(), L"颜色"));

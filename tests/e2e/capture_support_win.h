@@ -87,6 +87,18 @@ class CaptureOverlay : public ::testing::Test {
     }, timeout);
   }
   HWND Overlay() const { return FindWindowW(L"VardoScrShot", nullptr); }
+  // Control+Shift+C pressed until an overlay other than `previous` shows,
+  // then released; returns the new overlay.
+  HWND Recapture(HWND previous) {
+    KeyDown(VK_CONTROL);
+    KeyDown(VK_SHIFT);
+    KeyDown('C');
+    HWND next = WaitForOverlay(previous, 3000);
+    KeyUp('C');
+    KeyUp(VK_SHIFT);
+    KeyUp(VK_CONTROL);
+    return next;
+  }
   HWND Toolbar() const { return FindWindowExW(Overlay(), nullptr, L"VardoCaptureTools", nullptr); }
   // Where the magnifier (130 x 161, design pixels) belongs for a cursor at
   // (x, y): 20 px below-right, flipped where the cursor is past the screen
