@@ -24,7 +24,10 @@ bool OverlayWindow::Open(OverlayHost& host) {
   if (loaded()) return true;
   host_ = &host;
   hotkey_latch_ = false;
-  dpi_ = ScreenDpi();
+  // The primary screen's DPI as it is now, read off the layer that covers
+  // it: the system DPI stays what it was at sign-in when the scaling is
+  // changed or another screen becomes the primary one.
+  dpi_ = DpiOf(host.LayerWindow());
   const int w = GetSystemMetrics(SM_CXSCREEN);
   const int h = GetSystemMetrics(SM_CYSCREEN);
   const int hs = Scale(kHandleSize, dpi_);
