@@ -126,6 +126,10 @@ Reaction SelectionModel::Release(Button button, Point p) {
   if (dragging_) RubberBand(p);
   dragging_ = false;
   drag_count_ = 0;
+  // Nothing to fix: a click where no window was ever highlighted, or a drag
+  // along a line. An empty selection would show no outline, put the
+  // toolbar off the screen and make every output empty; detection goes on.
+  if (sqr_.width <= 0 || sqr_.height <= 0) return Reset();
   selected_ = true;
   PlaceHandles();
   r.fixed = true;
