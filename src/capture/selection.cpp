@@ -123,13 +123,16 @@ Reaction SelectionModel::Release(Button button, Point p) {
   if (selected_ || !was_pressed) return r;
   // The release point ends the rubber band even when the last move events
   // were merged away.
+  const bool dragged = dragging_;
   if (dragging_) RubberBand(p);
   dragging_ = false;
   drag_count_ = 0;
-  // Nothing to fix: a click where no window was ever highlighted, or a drag
-  // along a line. An empty selection would show no outline, put the
-  // toolbar off the screen and make every output empty; detection goes on.
-  if (sqr_.width <= 0 || sqr_.height <= 0) return Reset();
+  // A click before any window was highlighted has nothing to fix: the empty
+  // outline at the corner would show nothing, put the toolbar off the
+  // screen and turn every later drag into moving an invisible point.
+  // Detection goes on. (A drag along a line does fix its empty selection,
+  // whose outputs then make nothing.)
+  if (!dragged && (sqr_.width <= 0 || sqr_.height <= 0)) return Reset();
   selected_ = true;
   PlaceHandles();
   r.fixed = true;

@@ -36,24 +36,24 @@ TEST(CaptureSelection, ClickWithoutDragFixesTheHighlightedWindow) {
   EXPECT_EQ(m.handles()[0], (Rect{205, 205, 6, 6}));
 }
 
-TEST(CaptureSelection, AnEmptyRectangleIsNeverFixed) {
-  // A click before anything was highlighted, then a drag along a line: each
-  // goes back to detection, which then highlights and fixes as usual.
+TEST(CaptureSelection, AClickBeforeAnythingWasHighlightedFixesNothing) {
+  // Detection goes on, then highlights and fixes as usual; a drag along a
+  // line still fixes its empty selection.
   SelectionModel m(kScreen, kHandle);
-  Reaction r = m.Release(Button::Left, {5, 5});
-  EXPECT_FALSE(r.fixed);
   m.Press(Button::Left, {700, 700});
-  r = m.Release(Button::Left, {700, 700});
+  Reaction r = m.Release(Button::Left, {700, 700});
   EXPECT_FALSE(r.fixed);
   EXPECT_TRUE(r.reset);
-  EXPECT_EQ(m.phase(), Phase::Detecting);
-  DragWith(m, {100, 100}, {100, 300}, 10);
   EXPECT_EQ(m.phase(), Phase::Detecting);
   EXPECT_EQ(m.handles(), SelectionModel(kScreen, kHandle).handles()) << "handles stay parked";
   EXPECT_TRUE(m.Detect(kWindows, {250, 220}).redraw);
   DragWith(m, {250, 220}, {250, 220}, 0);
   EXPECT_EQ(m.phase(), Phase::Selected);
   EXPECT_EQ(m.selection(), (Rect{208, 208, 84, 34}));
+  SelectionModel line(kScreen, kHandle);
+  DragWith(line, {100, 100}, {100, 300}, 10);
+  EXPECT_EQ(line.phase(), Phase::Selected);
+  EXPECT_EQ(line.selection(), (Rect{100, 100, 0, 200}));
 }
 
 TEST(CaptureSelection, SeventhMoveStartsTheRubberBandAndStopsDetection) {
