@@ -150,14 +150,14 @@ void PinnedImage::Paint() {
   }
   // A box larger than its picture (a thin picture collapsed to the tile)
   // shows the box's own face beyond it, not the layer's see-through colour.
-  const int w = geometry_.box.width, h = geometry_.box.height;
+  const int bw = geometry_.box.width, bh = geometry_.box.height;
   const int pw = geometry_.picture.width, ph = geometry_.picture.height;
-  if (pw < w) {
-    RECT right{pw, 0, w, h};
+  if (pw < bw) {
+    RECT right{pw, 0, bw, bh};
     FillRect(dc, &right, GetSysColorBrush(COLOR_BTNFACE));
   }
-  if (ph < h) {
-    RECT below{0, ph, pw < w ? pw : w, h};
+  if (ph < bh) {
+    RECT below{0, ph, pw < bw ? pw : bw, bh};
     FillRect(dc, &below, GetSysColorBrush(COLOR_BTNFACE));
   }
   if (!above_handle_) {
