@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 
 namespace vardo {
 namespace {
@@ -40,6 +41,58 @@ bool QuantizeExact(const uint32_t* pixels, size_t count, QuantizedImage& out) {
   return true;
 }
 
+// The distinct colours of a picture with their pixel counts, in order of
+// first appearance, as long as there are at most kLimit of them: an
+// open-addressing table at most half full.
+class ColourTable {
+ public:
+  static constexpr size_t kLimit = 16384;
+
+  // False as soon as a colour beyond the limit turns up.
+  bool Count(const uint32_t* pixels, size_t count) {
+    uint32_t last = kEmpty;
+    size_t last_entry = 0;
+    for (size_t i = 0; i < count; ++i) {
+      const uint32_t c = pixels[i] & kRgbMask;
+      if (c != last) {
+        const size_t slot = Find(c);
+        if (keys_[slot] == kEmpty) {
+          if (colours_.size() == kLimit) return false;
+          keys_[slot] = c;
+          entry_[slot] = static_cast<uint16_t>(colours_.size());
+          colours_.push_back(c);
+          weights_.push_back(0);
+        }
+        last = c;
+        last_entry = entry_[slot];
+      }
+      ++weights_[last_entry];
+    }
+    return true;
+  }
+
+  size_t size() const { return colours_.size(); }
+  uint32_t colour(size_t entry) const { return colours_[entry]; }
+  uint64_t weight(size_t entry) const { return weights_[entry]; }
+  // The entry of a colour that was counted.
+  size_t EntryOf(uint32_t c) const { return entry_[Find(c & kRgbMask)]; }
+
+ private:
+  static constexpr size_t kSlots = 2 * kLimit;  // power of two
+  static constexpr uint32_t kEmpty = 0xFFFFFFFF;  // never a masked colour
+
+  size_t Find(uint32_t c) const {
+    size_t slot = (c * 2654435761u) >> 17;  // top 15 bits of a Fibonacci hash
+    while (keys_[slot] != kEmpty && keys_[slot] != c) slot = (slot + 1) & (kSlots - 1);
+    return slot;
+  }
+
+  std::vector<uint32_t> keys_ = std::vector<uint32_t>(kSlots, kEmpty);
+  std::vector<uint16_t> entry_ = std::vector<uint16_t>(kSlots, 0);
+  std::vector<uint32_t> colours_;
+  std::vector<uint64_t> weights_;
+};
+
 constexpr int kBinBits = 5;
 constexpr int kBins = 1 << (3 * kBinBits);
 
@@ -47,12 +100,13 @@ inline int BinOf(uint32_t c) {
   return static_cast<int>(((c >> 19) & 0x1F) << 10 | ((c >> 11) & 0x1F) << 5 | ((c >> 3) & 0x1F));
 }
 
-// One occupied histogram cell: its pixel count and the mean colour of the
-// pixels that fell into it.
+// One colour to be placed: a distinct colour of the picture, or an occupied
+// histogram cell with the mean colour of the pixels that fell into it; with
+// its pixel count and where it came from (table entry or histogram bin).
 struct Cell {
   uint64_t weight;
   double c[3];
-  int bin;
+  int source;
 };
 
 struct Box {
@@ -90,7 +144,9 @@ double Distance2(const double* a, const double* b) {
   return d0 * d0 + d1 * d1 + d2 * d2;
 }
 
-void QuantizeMedianCut(const uint32_t* pixels, size_t count, QuantizedImage& out) {
+// Too many colours for the table: a 15-bit histogram, 8 levels to a bin on
+// each channel.
+std::vector<Cell> HistogramCells(const uint32_t* pixels, size_t count) {
   std::vector<uint64_t> hist(static_cast<size_t>(kBins) * 4, 0);  // count, sum r, g, b
   for (size_t i = 0; i < count; ++i) {
     const uint32_t c = pixels[i];
@@ -107,7 +163,25 @@ void QuantizeMedianCut(const uint32_t* pixels, size_t count, QuantizedImage& out
     const double n = static_cast<double>(h[0]);
     cells.push_back(Cell{h[0], {h[1] / n, h[2] / n, h[3] / n}, b});
   }
+  return cells;
+}
 
+std::vector<Cell> TableCells(const ColourTable& table) {
+  std::vector<Cell> cells;
+  cells.reserve(table.size());
+  for (size_t e = 0; e < table.size(); ++e) {
+    const uint32_t c = table.colour(e);
+    cells.push_back(Cell{table.weight(e),
+                         {static_cast<double>((c >> 16) & 0xFF), static_cast<double>((c >> 8) & 0xFF),
+                          static_cast<double>(c & 0xFF)},
+                         static_cast<int>(e)});
+  }
+  return cells;
+}
+
+// Median cut over the cells, refined by one nearest-colour pass: fills the
+// palette and gives each cell's palette index, by its source.
+std::vector<uint8_t> MedianCut(std::vector<Cell> cells, size_t sources, QuantizedImage& out) {
   std::vector<Box> boxes{MakeBox(cells, 0, cells.size())};
   while (boxes.size() < kMaxColours) {
     auto worst = std::max_element(boxes.begin(), boxes.end(),
@@ -179,10 +253,9 @@ void QuantizeMedianCut(const uint32_t* pixels, size_t count, QuantizedImage& out
   // Nearest against the rounded palette, so the mapping matches the output.
   for (size_t p = 0; p < pal.size(); ++p)
     for (int k = 0; k < 3; ++k) pal[p][k] = static_cast<double>((out.palette[p] >> (16 - 8 * k)) & 0xFF);
-  std::vector<uint8_t> bin_index(kBins, 0);
-  for (const Cell& cell : cells) bin_index[static_cast<size_t>(cell.bin)] = static_cast<uint8_t>(nearest(cell));
-  out.indices.resize(count);
-  for (size_t i = 0; i < count; ++i) out.indices[i] = bin_index[static_cast<size_t>(BinOf(pixels[i]))];
+  std::vector<uint8_t> index_of(sources, 0);
+  for (const Cell& cell : cells) index_of[static_cast<size_t>(cell.source)] = static_cast<uint8_t>(nearest(cell));
+  return index_of;
 }
 
 }  // namespace
@@ -190,7 +263,26 @@ void QuantizeMedianCut(const uint32_t* pixels, size_t count, QuantizedImage& out
 QuantizedImage QuantizeColors(const uint32_t* pixels, size_t count) {
   QuantizedImage out;
   if (!pixels || count == 0) return out;
-  if (!QuantizeExact(pixels, count, out)) QuantizeMedianCut(pixels, count, out);
+  if (QuantizeExact(pixels, count, out)) return out;
+  out.palette.clear();
+  auto table = std::make_unique<ColourTable>();
+  if (!table->Count(pixels, count)) {
+    table.reset();
+    const std::vector<uint8_t> index_of = MedianCut(HistogramCells(pixels, count), kBins, out);
+    for (size_t i = 0; i < count; ++i) out.indices[i] = index_of[static_cast<size_t>(BinOf(pixels[i]))];
+    return out;
+  }
+  const std::vector<uint8_t> index_of = MedianCut(TableCells(*table), table->size(), out);
+  uint32_t last = pixels[0] & kRgbMask;
+  uint8_t last_index = index_of[table->EntryOf(last)];
+  for (size_t i = 0; i < count; ++i) {
+    const uint32_t c = pixels[i] & kRgbMask;
+    if (c != last) {
+      last = c;
+      last_index = index_of[table->EntryOf(c)];
+    }
+    out.indices[i] = last_index;
+  }
   return out;
 }
 

@@ -68,6 +68,27 @@ TEST(ImagingQuantize, OneColourTooManyStaysClose) {
   EXPECT_LT(mean, 2.0);
 }
 
+TEST(ImagingQuantize, OverAThousandCloseColoursUseTheWholePalette) {
+  // A screenshot's soft gradient: about 1,500 colours within 12 levels on
+  // each channel, a handful of coarse histogram cells. All 256 entries are
+  // used and every pixel stays within a level or two.
+  const int w = 400, h = 300;
+  std::vector<uint32_t> px;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      px.push_back(static_cast<uint32_t>(100 + x / 36) << 16 | static_cast<uint32_t>(50 + y / 27) << 8 |
+                   static_cast<uint32_t>(80 + (x * 5 + y * 3) % 11));
+  const std::set<uint32_t> distinct(px.begin(), px.end());
+  ASSERT_GT(distinct.size(), 1000u);
+  const QuantizedImage q = QuantizeColors(px.data(), px.size());
+  EXPECT_EQ(q.palette.size(), 256u);
+  int max_err = 0;
+  double mean = 0;
+  CheckMapping(px, q, max_err, mean);
+  EXPECT_LE(max_err, 2);
+  EXPECT_LT(mean, 1.0);  // coarse cells gave 8 colours, 2.4 and 4
+}
+
 TEST(ImagingQuantize, SmoothGradientHasSmallError) {
   // A full-HD two-way ramp: 65536 colours on a plane of the colour cube.
   const int w = 1920, h = 1080;
