@@ -345,7 +345,7 @@ TEST_F(CaptureOutput, CopyWaitsForABusyClipboardAndAnEmptySelectionMakesNothing)
     ASSERT_TRUE(ClickTool(action));
     Settle(300);
   }
-  EXPECT_EQ(WaitForDialog([](HWND) { return true; }, 500), nullptr) << "no save dialog for an empty selection";
+  EXPECT_EQ(WaitForDialog([](HWND) { return true; }, 1700), nullptr) << "no save dialog for an empty selection";
   EXPECT_TRUE(Open());
   EXPECT_FALSE(ClipboardHasBitmap());
   EXPECT_TRUE(pins::Images(layer_).empty());

@@ -418,7 +418,7 @@ void SendButton(DWORD flags) {
 }
 }  // namespace
 
-void MoveTo(int x, int y) {
+bool MoveTo(int x, int y) {
   g_moved = true;
   g_pointer = POINT{x, y};
   const POINT a = Absolute(x, y);
@@ -429,7 +429,9 @@ void MoveTo(int x, int y) {
     // zero relative move so the target still receives a real move event.
     SetCursorPos(x, y);
     SendMouse(MOUSEEVENTF_MOVE, 0, 0);
+    return false;
   }
+  return true;
 }
 void LeftDown() { SendButton(MOUSEEVENTF_LEFTDOWN); }
 void LeftUp() { SendButton(MOUSEEVENTF_LEFTUP); }

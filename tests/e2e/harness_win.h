@@ -100,7 +100,9 @@ POINT MenuItemPoint(HWND menu, int i, int count);
 bool ChooseWithHeldRightButton(int x, int y, int i, int count);
 
 // ---- input (SendInput) ---------------------------------------------------------
-void MoveTo(int x, int y);
+// Puts the pointer on (x, y). False when the SendInput move landed
+// elsewhere and the pointer had to be placed there directly instead.
+bool MoveTo(int x, int y);
 // Buttons are pressed and released where the last MoveTo put the pointer.
 void LeftDown();
 void LeftUp();

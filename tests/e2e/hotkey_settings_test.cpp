@@ -101,12 +101,18 @@ class HotKeySettings : public ::testing::Test {
     int n = GetKeyNameTextW(static_cast<LONG>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC) << 16), buf, 64);
     return std::wstring(buf, n > 0 ? static_cast<size_t>(n) : 0);
   }
-  // Whether another program can take a combination now.
-  static bool FreeForAnotherProgram(int mods, int key) {
+  // What another program is told when it tries to take a combination now:
+  // kHeld, or kTaken while the combination is registered. Fails the test
+  // when that program never says.
+  static constexpr const wchar_t* kHeld = L"hotkey holder: held";
+  static constexpr const wchar_t* kTaken = L"hotkey holder: refused 1409";  // already registered
+  static void ExpectAnotherProgramGets(int mods, int key, const wchar_t* want) {
     Process holder(TestsDir() + L"\\tools\\hotkey_holder.exe", std::to_wstring(mods) + L" " + std::to_wstring(key));
+    ASSERT_TRUE(holder.started());
     // The holder's title says how its registration went.
     HWND w = WaitForWindow(holder.pid(), [](HWND h) { return TextOf(h).rfind(L"hotkey holder: ", 0) == 0; });
-    return w && TextOf(w) == L"hotkey holder: held";
+    ASSERT_TRUE(w) << "the hotkey holder for modifiers " << mods << ", key " << key << " never reported";
+    EXPECT_EQ(Utf8(TextOf(w)), Utf8(want)) << "modifiers " << mods << ", key " << key;
   }
 
   // Waits for Vardo's "错误" message box, returns its text and dismisses it.
@@ -129,6 +135,24 @@ class HotKeySettings : public ::testing::Test {
     auto b = ReadFileBytes(ini());
     return std::string(b.begin(), b.end());
   }
+  // The file's text once it is `want` (within 3 s), or as it is then.
+  std::string IniOnceItIs(const std::string& want) const {
+    std::string seen;
+    WaitUntil([&] { return (seen = IniText()) == want; }, 3000);
+    return seen;
+  }
+  // The file's text once it holds `part` (within 3 s), or as it is then.
+  std::string IniOnceItHas(const std::string& part) const {
+    std::string seen;
+    WaitUntil([&] { return (seen = IniText()).find(part) != std::string::npos; }, 3000);
+    return seen;
+  }
+  // The box's text once it is `want` (within 3 s), or as it is then.
+  std::string BoxOnceItShows(const std::wstring& want) const {
+    std::wstring seen;
+    WaitUntil([&] { return (seen = TextOf(box_)) == want; }, 3000);
+    return Utf8(seen);
+  }
 
   TempDir dir_{L"hotkey"};
   Process vardo_;
@@ -139,7 +163,7 @@ class HotKeySettings : public ::testing::Test {
 };
 
 TEST_F(HotKeySettings, PressedKeysShowInTheBoxAndTypedLettersNeverDo) {
-  EXPECT_EQ(TextOf(box_), L"NULL");
+  EXPECT_EQ(BoxOnceItShows(L"NULL"), "NULL");
   ClickOn(box_);
   HWND f = FocusOfVardo();
   POINT c = Centre(box_);
@@ -149,10 +173,10 @@ TEST_F(HotKeySettings, PressedKeysShowInTheBoxAndTypedLettersNeverDo) {
                      << "' box at " << c.x << "," << c.y << " cursor " << CursorPos().x << "," << CursorPos().y;
   KeyDown(VK_CONTROL);
   Settle(100);
-  EXPECT_EQ(TextOf(box_), L"Ctrl + ");
+  EXPECT_EQ(BoxOnceItShows(L"Ctrl + "), "Ctrl + ");
   KeyUp(VK_CONTROL);
   Settle(100);
-  EXPECT_EQ(TextOf(box_), L"NULL");
+  EXPECT_EQ(BoxOnceItShows(L"NULL"), "NULL");
 
   KeyDown(VK_SHIFT);
   KeyDown(VK_CONTROL);
@@ -160,14 +184,14 @@ TEST_F(HotKeySettings, PressedKeysShowInTheBoxAndTypedLettersNeverDo) {
   KeyUp(VK_CONTROL);
   KeyUp(VK_SHIFT);
   Settle(100);
-  EXPECT_EQ(TextOf(box_), L"Ctrl + Shift + K");
+  EXPECT_EQ(BoxOnceItShows(L"Ctrl + Shift + K"), "Ctrl + Shift + K");
 
   // Letters typed one after another: each is the new combination, none is
   // inserted as text.
   Tap('X');
   Tap('Y');
   Settle(100);
-  EXPECT_EQ(TextOf(box_), L"Y");
+  EXPECT_EQ(BoxOnceItShows(L"Y"), "Y");
   TypeText(L"hello");
   Settle(100);
   EXPECT_EQ(TextOf(box_), L"Y");
@@ -187,7 +211,7 @@ TEST_F(HotKeySettings, PressedKeysShowInTheBoxAndTypedLettersNeverDo) {
   EXPECT_TRUE(WaitUntil([&] { return FocusOfVardo() != box_; }, 2000)) << "Tab should leave the box";
   EXPECT_EQ(TextOf(box_), L"Ctrl + " + KeyName(VK_RETURN));
   ClickButton(L"保存");
-  std::string text = IniText();
+  const std::string text = IniOnceItHas("\r\nHotKey1KeyCode=13\r\nHotKey1ModKeyCode=2\r\n");
   EXPECT_NE(text.find("\r\nHotKey1KeyCode=13\r\nHotKey1ModKeyCode=2\r\n"), std::string::npos) << text;
 }
 
@@ -197,21 +221,32 @@ TEST_F(HotKeySettings, BoxTakesKeysAt144Dpi) {
   RECT r = RectOf(box_);
   ASSERT_GE(r.bottom - r.top, 36) << "the window should be laid out for 144 DPI";
   Press({VK_CONTROL, VK_MENU, 'P'});
-  EXPECT_EQ(TextOf(box_), L"Ctrl + Alt + P");
+  EXPECT_EQ(BoxOnceItShows(L"Ctrl + Alt + P"), "Ctrl + Alt + P");
 }
 
 TEST_F(HotKeySettings, RightClickOnTheBoxShowsNoMenu) {
+  ClickOn(box_);
   POINT c = VisibleCentre(box_);
   LiftSettingsOver(c);
   RightClick(c.x, c.y);
-  bool menu = WaitUntil([&] {
+  auto menu_open = [&] {
     for (HWND w : TopWindows(vardo_.pid())) {
       if (ClassOf(w) == L"#32768") return true;
     }
     return false;
-  }, 700);
+  };
+  // Keys pressed after the click reach the box once the click has been
+  // handled; a menu it opened would take them instead.
+  Chord({VK_CONTROL, VK_SHIFT, 'K'});
+  bool menu = false;
+  const bool typed = WaitUntil([&] {
+    menu = menu || menu_open();
+    return TextOf(box_) == L"Ctrl + Shift + K";
+  }, 3000);
+  menu = menu || menu_open();
   if (menu) Tap(VK_ESCAPE);
-  EXPECT_FALSE(menu);
+  EXPECT_FALSE(menu) << "a menu opened";
+  EXPECT_TRUE(typed) << "keys after the click did not reach the box; it shows " << Utf8(TextOf(box_));
 }
 
 TEST_F(HotKeySettings, EnablingAnEmptyBoxAsksForAHotKeyAndStaysUnticked) {
@@ -223,7 +258,7 @@ TEST_F(HotKeySettings, EnablingAnEmptyBoxAsksForAHotKeyAndStaysUnticked) {
 
 TEST_F(HotKeySettings, CombinationHeldByAnotherProgramIsReportedAndCleared) {
   Press({VK_CONTROL, VK_MENU, kCheckKey});
-  ASSERT_EQ(TextOf(box_).rfind(L"Ctrl + Alt + ", 0), 0u) << Utf8(TextOf(box_));
+  ASSERT_TRUE(WaitUntil([&] { return TextOf(box_).rfind(L"Ctrl + Alt + ", 0) == 0; }, 3000)) << Utf8(TextOf(box_));
   Process holder(TestsDir() + L"\\tools\\hotkey_holder.exe",
                  std::to_wstring(kCheckMods) + L" " + std::to_wstring(kCheckKey));
   ASSERT_TRUE(WaitForTitle(holder.pid(), L"hotkey holder: held"));
@@ -231,7 +266,7 @@ TEST_F(HotKeySettings, CombinationHeldByAnotherProgramIsReportedAndCleared) {
   ClickOn(check_);
   EXPECT_EQ(TakeErrorBox(), L"热键正在使用");
   EXPECT_TRUE(WaitUntil([&] { return !Ticked(); }, 2000));
-  EXPECT_EQ(TextOf(box_), L"NULL");
+  EXPECT_EQ(BoxOnceItShows(L"NULL"), "NULL");
 }
 
 TEST_F(HotKeySettings, SystemWidePressOfTheEnabledHotKeyStartsACapture) {
@@ -307,7 +342,7 @@ TEST_F(HotKeySettings, WhileThePinLayerIsTranslucentTheHotKeyOnlyRestoresIt) {
   EXPECT_TRUE(WaitUntil([&] { return GetLayeredWindowAttributes(layer_, &key, &alpha, &flags) && flags == LWA_COLORKEY; },
                         2000));
   EXPECT_EQ(key, static_cast<COLORREF>(RGB(64, 0, 64)));
-  Settle(500);
+  Settle(2000);  // long enough for a capture it might start
   EXPECT_TRUE(IsWindowVisible(layer_));
   EXPECT_EQ(FindWindowW(L"VardoScrShot", nullptr) && IsWindowVisible(FindWindowW(L"VardoScrShot", nullptr)), false);
   // ... the next one starts a capture.
@@ -321,24 +356,26 @@ TEST_F(HotKeySettings, WhileThePinLayerIsTranslucentTheHotKeyOnlyRestoresIt) {
 
 TEST_F(HotKeySettings, SavedAndDefaultHotKeysAreWhatTheNextStartShows) {
   Press({VK_CONTROL, VK_SHIFT, 'K'});
-  ASSERT_EQ(TextOf(box_), L"Ctrl + Shift + K");
+  ASSERT_EQ(BoxOnceItShows(L"Ctrl + Shift + K"), "Ctrl + Shift + K");
   ClickButton(L"保存");
-  EXPECT_EQ(IniText(),
-            "[hotkey]\r\nHotKey1Text=Ctrl + Shift + K\r\nHotKey1KeyCode=75\r\nHotKey1ModKeyCode=6\r\n"
-            "[check]\r\nchecka=0\r\n");
+  const std::string saved =
+      "[hotkey]\r\nHotKey1Text=Ctrl + Shift + K\r\nHotKey1KeyCode=75\r\nHotKey1ModKeyCode=6\r\n"
+      "[check]\r\nchecka=0\r\n";
+  EXPECT_EQ(IniOnceItIs(saved), saved);
 
   Restart();
-  EXPECT_EQ(TextOf(box_), L"Ctrl + Shift + K");
+  EXPECT_EQ(BoxOnceItShows(L"Ctrl + Shift + K"), "Ctrl + Shift + K");
   EXPECT_FALSE(Ticked());
 
   ClickButton(L"默认热键为Print Screen");
+  const std::string defaults =
+      "[hotkey]\r\nHotKey1Text=Print Screen\r\nHotKey1KeyCode=44\r\nHotKey1ModKeyCode=0\r\n"
+      "[check]\r\nchecka=0\r\n";
+  EXPECT_EQ(IniOnceItIs(defaults), defaults);
   EXPECT_EQ(TextOf(box_), L"Ctrl + Shift + K") << "the box keeps its value until the next start";
-  EXPECT_EQ(IniText(),
-            "[hotkey]\r\nHotKey1Text=Print Screen\r\nHotKey1KeyCode=44\r\nHotKey1ModKeyCode=0\r\n"
-            "[check]\r\nchecka=0\r\n");
 
   Restart();
-  EXPECT_EQ(TextOf(box_), L"Print Screen");
+  EXPECT_EQ(BoxOnceItShows(L"Print Screen"), "Print Screen");
 
   // Where the file cannot be written (here a folder has its name), both
   // buttons say so.
@@ -365,21 +402,22 @@ TEST_F(HotKeySettings, StoredCodesAreRegisteredAsStored) {
       "[hotkey]\r\nHotKey1Text=Ctrl + Shift + A\r\nHotKey1KeyCode=65\r\nHotKey1ModKeyCode=16390\r\n";
   ASSERT_TRUE(WriteFileBytes(ini(), std::vector<uint8_t>(stored.begin(), stored.end())));
   Restart();
-  ASSERT_EQ(TextOf(box_), L"Ctrl + Shift + A");
+  ASSERT_EQ(BoxOnceItShows(L"Ctrl + Shift + A"), "Ctrl + Shift + A");
   ClickOn(check_);
   ASSERT_TRUE(WaitUntil([&] { return Ticked(); }, 2000)) << "registration refused";
-  EXPECT_FALSE(FreeForAnotherProgram(MOD_CONTROL | MOD_SHIFT, 'A'));
-  EXPECT_TRUE(FreeForAnotherProgram(0, 'A'));
+  ASSERT_NO_FATAL_FAILURE(ExpectAnotherProgramGets(MOD_CONTROL | MOD_SHIFT, 'A', kTaken));
+  ASSERT_NO_FATAL_FAILURE(ExpectAnotherProgramGets(0, 'A', kHeld));
   ClickButton(L"保存");
-  EXPECT_NE(IniText().find("HotKey1ModKeyCode=16390\r\n"), std::string::npos) << IniText();
+  const std::string text = IniOnceItHas("HotKey1ModKeyCode=16390\r\n");
+  EXPECT_NE(text.find("HotKey1ModKeyCode=16390\r\n"), std::string::npos) << text;
 
   // A new combination typed into the box leaves it unregistered, and the
   // box says so.
   ASSERT_TRUE(Ticked());
   Press({VK_CONTROL, VK_SHIFT, 'B'});
-  EXPECT_EQ(TextOf(box_), L"Ctrl + Shift + B");
+  EXPECT_EQ(BoxOnceItShows(L"Ctrl + Shift + B"), "Ctrl + Shift + B");
   EXPECT_TRUE(WaitUntil([&] { return !Ticked(); }, 2000)) << "still ticked with nothing registered";
-  EXPECT_TRUE(FreeForAnotherProgram(MOD_CONTROL | MOD_SHIFT, 'A'));
+  ASSERT_NO_FATAL_FAILURE(ExpectAnotherProgramGets(MOD_CONTROL | MOD_SHIFT, 'A', kHeld));
 
   // Enabled again, then Shift+Tab out of the box: the Shift went down in
   // the box but its release reaches the next control. The box does not
@@ -394,7 +432,7 @@ TEST_F(HotKeySettings, StoredCodesAreRegisteredAsStored) {
   KeyUp(VK_SHIFT);
   EXPECT_TRUE(WaitUntil([&] { return TextOf(box_) == L"NULL"; }, 2000)) << Utf8(TextOf(box_));
   EXPECT_TRUE(WaitUntil([&] { return !Ticked(); }, 2000)) << "still ticked with nothing registered";
-  EXPECT_TRUE(FreeForAnotherProgram(MOD_CONTROL | MOD_SHIFT, 'B'));
+  ASSERT_NO_FATAL_FAILURE(ExpectAnotherProgramGets(MOD_CONTROL | MOD_SHIFT, 'B', kHeld));
 }
 
 TEST_F(HotKeySettings, SavingWhileEnabledRecordsTheTickButTheNextStartIsUnticked) {
@@ -402,7 +440,7 @@ TEST_F(HotKeySettings, SavingWhileEnabledRecordsTheTickButTheNextStartIsUnticked
   ClickOn(check_);
   ASSERT_TRUE(WaitUntil([&] { return Ticked(); }, 2000)) << "registration refused";
   ClickButton(L"保存");
-  std::string text = IniText();
+  const std::string text = IniOnceItHas("[check]\r\nchecka=1\r\n");
   EXPECT_NE(text.find("[check]\r\nchecka=1\r\n"), std::string::npos) << text;
 
   Restart();

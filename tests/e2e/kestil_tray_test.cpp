@@ -87,8 +87,14 @@ TEST_F(KestilTray, StartReopensThePickerWithANewFrozenPicture) {
   ASSERT_TRUE(again);
   EXPECT_NE(again, p.window);
   // A new picture: no callout, and the notification area window that is
-  // now on the screen is in it.
-  Sleep(300);
+  // now on the screen is in it. Once the panel's frame is painted, the
+  // picture beneath it (painted first) is on the screen.
+  ASSERT_TRUE(WaitUntil([&] {
+    HWND panel = Panel(again);
+    if (!panel || !IsWindowVisible(panel)) return false;
+    const RECT r = RectOf(panel);
+    return ScreenPixel(r.left, r.top + 60) == Rgb(14, 151, 231);
+  }, 3000)) << "the new picker's panel was not painted";
   EXPECT_NE(ScreenPixel(1611, 177), Rgb(192, 255, 192));
   MoveTo(60, 10);
   EXPECT_TRUE(WaitUntil([&] { return Readout(again, L"HEX") != first && Readout(again, L"HEX") != L"HEX"; }, 3000))

@@ -17,8 +17,9 @@
 
 namespace e2e::soak {
 
-// VARDO_SOAK_CYCLES, or the short run CI makes: more cycles than the 20 GDI
-// objects a soak allows, so that one object kept by each cycle fails it.
+// VARDO_SOAK_CYCLES, or the short run CI makes. A soak allows fewer kept GDI
+// objects than the cycles it ran (at most 20), so that one object kept by
+// each cycle fails it however short the run.
 inline int Cycles(int fallback = 25) {
   wchar_t buf[16];
   const DWORD n = GetEnvironmentVariableW(L"VARDO_SOAK_CYCLES", buf, 16);

@@ -210,9 +210,17 @@ TEST_F(PinDrops, DropAwayFromTheHandleAddsNothing) {
   ASSERT_TRUE(EncodeArgbPng(40, 40, RedAndClear(40, 40), dir_ / L"aside.png"));
   // Just left of the handle: the layer's see-through area.
   POINT beside{v.handle.left - 30, (v.handle.top + v.handle.bottom) / 2};
-  Drop(beside, {dir_ / L"aside.png"});
-  Settle(300);
-  EXPECT_TRUE(Images(v.layer).empty());
+  const int beside_result = Drop(beside, {dir_ / L"aside.png"});
+  // Then a good file on the handle: once it is pinned, the drop beside has
+  // long been handled, and it is the only image.
+  ASSERT_TRUE(EncodeArgbPng(25, 15, RedAndClear(25, 15), dir_ / L"marker.png"));
+  ASSERT_EQ(Drop(HandleCentre(v), {dir_ / L"marker.png"}), 0);
+  std::vector<HWND> images;
+  ASSERT_TRUE(WaitUntil([&] { return !(images = Images(v.layer)).empty(); }, 3000)) << "the good file was not pinned";
+  ASSERT_EQ(images.size(), 1u) << "the drop beside the handle (its result " << beside_result << ") added an image";
+  const RECT r = RectOf(images[0]);
+  EXPECT_EQ(r.right - r.left, 25);
+  EXPECT_EQ(r.bottom - r.top, 15);
   EXPECT_TRUE(v.process.Running());
 }
 
