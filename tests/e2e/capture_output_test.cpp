@@ -214,8 +214,8 @@ TEST_F(CaptureOutput, TheColourBandAndTheRowsSetWhatTheToolsDrawWith) {
   Tap(VK_HOME);
   KeyUp(VK_SHIFT);
   TypeText(L"x");
-  Settle(300);
-  EXPECT_EQ(TextOf(boxes[0]), L"x");
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(boxes[0]) == L"x"; }, 3000)) << Utf8(TextOf(boxes[0]));
+  Settle(300);  // for a move of the thumb the text might make
   EXPECT_TRUE(orange_at(sw.left + 68) && !orange_at(sw.left + 40)) << "the thumb stays at 52";
   const RECT sa = RectOf(sliders[1]);
   DragSlowly(sa.right - 3, (sa.top + sa.bottom) / 2, sa.left - 60, (sa.top + sa.bottom) / 2);

@@ -24,7 +24,8 @@ constexpr uint32_t kOrange = 0xFF8000;  // handles
     for (int y = hy; y < hy + size; ++y)
       for (int x = hx; x < hx + size; ++x)
         if (s.at(x, y) != kOrange)
-          return ::testing::AssertionFailure() << "handle " << i << " pixel " << x << "," << y << " is not orange";
+          return ::testing::AssertionFailure() << "handle " << i << " pixel " << x << "," << y << " is not orange but "
+                                               << std::hex << s.at(x, y);
     // Exactly `size`: the pixels just beyond are not handle.
     if (s.at(hx + size, hy + size) == kOrange || s.at(hx - 1, hy - 1) == kOrange)
       return ::testing::AssertionFailure() << "handle " << i << " is larger than " << size;
@@ -37,6 +38,13 @@ int CountOrange(const Image& s, int x0, int y0, int x1, int y1) {
   for (int y = y0; y < y1; ++y)
     for (int x = x0; x < x1; ++x) n += s.at(x, y) == kOrange;
   return n;
+}
+
+// The screen once the handles show at `sel` (within 3 s), or as it is then.
+Image ShotOnceHandlesAt(Sel sel, int size) {
+  Image shot;
+  WaitUntil([&] { return bool(HandlesAt(shot = CaptureScreen(), sel, size)); }, 3000);
+  return shot;
 }
 
 bool Near(int v, int lo, int hi, int margin) { return v >= lo - margin && v < hi + margin; }
@@ -77,6 +85,7 @@ TEST_F(CaptureOverlay, FreezesTheScreenDimsOutsideTheSelectionAndExiGivesTheLaye
   Target target(1300, 650, 400, 250);
   ASSERT_TRUE(target.hwnd());
   Settle(300);
+  WaitUntil([&] { return CaptureRect(1500, 775, 1, 1).at(0, 0) == kTargetColour; }, 3000);
   const Image ref = CaptureScreen();
   ASSERT_EQ(ref.at(1500, 775), kTargetColour);
 
@@ -93,7 +102,8 @@ TEST_F(CaptureOverlay, FreezesTheScreenDimsOutsideTheSelectionAndExiGivesTheLaye
   // The live window changes; the overlay keeps the picture it froze.
   ASSERT_TRUE(target.Switch());
   Settle(300);
-  Image shot = CaptureScreen();
+  Image shot;
+  WaitUntil([&] { return ColourDistance((shot = CaptureScreen()).at(1500, 775), Dimmed(kTargetColour)) <= 2; }, 3000);
   EXPECT_LE(ColourDistance(shot.at(1500, 775), Dimmed(kTargetColour)), 2) << std::hex << shot.at(1500, 775);
 
   DragSlowly(1200, 600, 1600, 800);
@@ -118,8 +128,9 @@ TEST_F(CaptureOverlay, FreezesTheScreenDimsOutsideTheSelectionAndExiGivesTheLaye
   Click((e.left + e.right) / 2, (e.top + e.bottom) / 2);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(overlay); }, 3000)) << "Exi should close the overlay";
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(layer_) != FALSE; }, 3000)) << "the layer comes back";
-  Settle(300);
-  EXPECT_EQ(CaptureRect(1500, 775, 1, 1).at(0, 0), kTargetSwitched) << "the live window did change";
+  uint32_t live = 0;
+  WaitUntil([&] { return (live = CaptureRect(1500, 775, 1, 1).at(0, 0)) == kTargetSwitched; }, 3000);
+  EXPECT_EQ(live, kTargetSwitched) << "the live window did change";
 }
 
 TEST_F(CaptureOverlay, DragSelectsInEitherDirectionWithHandlesAndToolbar) {
@@ -131,8 +142,9 @@ TEST_F(CaptureOverlay, DragSelectsInEitherDirectionWithHandlesAndToolbar) {
   EXPECT_FALSE(Toolbar() && IsWindowVisible(Toolbar())) << "an empty selection was fixed";
   // Bottom-right to top-left.
   DragSlowly(1200, 700, 900, 400);
-  Image shot = CaptureScreen();
+  Image shot = ShotOnceHandlesAt(Sel{900, 400, 300, 300}, 6);
   EXPECT_TRUE(HandlesAt(shot, Sel{900, 400, 300, 300}, 6));
+  WaitUntil([&] { return Toolbar() && IsWindowVisible(Toolbar()); }, 3000);
   ASSERT_TRUE(Toolbar());
   EXPECT_TRUE(IsWindowVisible(Toolbar()));
   RECT t = RectOf(Toolbar());
@@ -149,7 +161,7 @@ TEST_F(CaptureOverlay, DragSelectsInEitherDirectionWithHandlesAndToolbar) {
   RightClick(1500, 900);
   Settle(200);
   DragSlowly(300, 300, 600, 500);
-  EXPECT_TRUE(HandlesAt(CaptureScreen(), Sel{300, 300, 300, 200}, 6));
+  EXPECT_TRUE(HandlesAt(ShotOnceHandlesAt(Sel{300, 300, 300, 200}, 6), Sel{300, 300, 300, 200}, 6));
 }
 
 TEST_F(CaptureOverlay, ToolbarGoesAboveBelowOrInsideTheSelection) {
@@ -165,14 +177,17 @@ TEST_F(CaptureOverlay, ToolbarGoesAboveBelowOrInsideTheSelection) {
   };
   for (const Case& c : cases) {
     DragSlowly(c.from.x, c.from.y, c.to.x, c.to.y);
+    WaitUntil([&] {
+      const RECT now = RectOf(Toolbar());
+      return Toolbar() && IsWindowVisible(Toolbar()) && now.left == c.toolbar.x && now.top == c.toolbar.y;
+    }, 3000);
     ASSERT_TRUE(Toolbar());
     EXPECT_TRUE(IsWindowVisible(Toolbar())) << c.what;
     RECT t = RectOf(Toolbar());
     EXPECT_EQ(t.left, c.toolbar.x) << c.what;
     EXPECT_EQ(t.top, c.toolbar.y) << c.what;
     RightClick(1000, 1000);
-    Settle(200);
-    EXPECT_FALSE(IsWindowVisible(Toolbar())) << "right click hides the toolbar";
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(Toolbar()); }, 3000)) << "right click hides the toolbar";
   }
 }
 
@@ -183,14 +198,21 @@ TEST_F(CaptureOverlay, RightClickReturnsToDetectionAndAClickFixesTheHighlightedW
   const Image ref = CaptureScreen();
   ASSERT_TRUE(OpenOverlay());
   DragSlowly(300, 300, 600, 500);
-  ASSERT_TRUE(HandlesAt(CaptureScreen(), Sel{300, 300, 300, 200}, 6));
+  ASSERT_TRUE(HandlesAt(ShotOnceHandlesAt(Sel{300, 300, 300, 200}, 6), Sel{300, 300, 300, 200}, 6));
 
   RightClick(1000, 300);
-  Settle(200);
-  EXPECT_FALSE(IsWindowVisible(Toolbar()));
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(Toolbar()); }, 3000));
   MoveTo(1500, 775);
   Settle(400);
-  Image shot = CaptureScreen();
+  // Once the handles have gone and the window under the cursor is outlined.
+  Image shot;
+  WaitUntil([&] {
+    shot = CaptureScreen();
+    if (CountOrange(shot, 280, 280, 620, 520) != 0) return false;
+    for (int x = 1298; x < 1302; ++x)
+      if (shot.at(x, 775) != Highlight()) return false;
+    return true;
+  }, 3000);
   EXPECT_EQ(CountOrange(shot, 280, 280, 620, 520), 0) << "handles are gone";
   // The window under the cursor is outlined 4 px wide, 2 px outside it.
   for (int x = 1298; x < 1302; ++x) EXPECT_EQ(shot.at(x, 775), Highlight()) << x;
@@ -206,8 +228,7 @@ TEST_F(CaptureOverlay, RightClickReturnsToDetectionAndAClickFixesTheHighlightedW
     ::Sleep(10);
   }
   LeftUp();
-  Settle(300);
-  shot = CaptureScreen();
+  shot = ShotOnceHandlesAt(Sel{1298, 648, 404, 254}, 6);
   EXPECT_TRUE(HandlesAt(shot, Sel{1298, 648, 404, 254}, 6));
   RECT t = RectOf(Toolbar());
   EXPECT_EQ(t.left, 1702 - 225);
@@ -222,35 +243,36 @@ TEST_F(CaptureOverlay, HandleDragsResizeAndNeverFlip) {
   const Image ref = CaptureScreen();
   ASSERT_TRUE(OpenOverlay());
   DragSlowly(600, 300, 1000, 600);
-  const Image before = CaptureScreen();
+  const Image before = ShotOnceHandlesAt(Sel{600, 300, 400, 300}, 6);
   ASSERT_TRUE(HandlesAt(before, Sel{600, 300, 400, 300}, 6));
 
   // Middle-left handle far past the right edge: zero width at the right
   // edge, never a flipped rectangle.
   DragSlowly(599, 450, 1200, 450);
-  Image shot = CaptureScreen();
+  Image shot = ShotOnceHandlesAt(Sel{1000, 300, 0, 300}, 6);
   EXPECT_TRUE(HandlesAt(shot, Sel{1000, 300, 0, 300}, 6));
   EXPECT_EQ(CountOrange(shot, 1010, 280, 1220, 620), 0) << "nothing beyond the right edge";
   EXPECT_LE(ColourDistance(shot.at(800, 450), Dimmed(before.at(800, 450))), 2) << "the old inside is dimmed";
 
   // Bottom-right handle (on top of the stacked handles) outwards.
   DragSlowly(1000, 600, 1100, 700);
-  shot = CaptureScreen();
+  shot = ShotOnceHandlesAt(Sel{1000, 300, 100, 400}, 6);
   EXPECT_TRUE(HandlesAt(shot, Sel{1000, 300, 100, 400}, 6));
   EXPECT_LE(ColourDistance(shot.at(1050, 500), ref.at(1050, 500)), 1) << "the new inside is undimmed";
 
   // Top-middle handle dragged below the bottom stops at zero height.
   DragSlowly(1050, 300, 1050, 950);
-  EXPECT_TRUE(HandlesAt(CaptureScreen(), Sel{1000, 700, 100, 0}, 6));
+  EXPECT_TRUE(HandlesAt(ShotOnceHandlesAt(Sel{1000, 700, 100, 0}, 6), Sel{1000, 700, 100, 0}, 6));
 }
 
 TEST_F(CaptureOverlay, DraggingInsideCentresTheSelectionAndTheToolbarDragsOnItsOwn) {
   ASSERT_TRUE(OpenOverlay());
   DragSlowly(600, 300, 900, 500);
+  ASSERT_TRUE(HandlesAt(ShotOnceHandlesAt(Sel{600, 300, 300, 200}, 6), Sel{600, 300, 300, 200}, 6));
   const RECT toolbar = RectOf(Toolbar());
   DragSlowly(750, 400, 1200, 700);
   Park(300, 900);
-  Image shot = CaptureScreen();
+  Image shot = ShotOnceHandlesAt(Sel{1050, 600, 300, 200}, 6);
   EXPECT_TRUE(HandlesAt(shot, Sel{1050, 600, 300, 200}, 6));
   // (Below the toolbar, whose slider thumbs are orange too.)
   EXPECT_EQ(CountOrange(shot, 580, toolbar.bottom, 920, 520), 0) << "no handles left at the old place";
@@ -260,10 +282,14 @@ TEST_F(CaptureOverlay, DraggingInsideCentresTheSelectionAndTheToolbarDragsOnItsO
 
   // Dragging the toolbar's background moves the toolbar, not the selection.
   DragSlowly(now.left + 40, now.top + 60, now.left + 140, now.top + 140);
-  const RECT moved = RectOf(Toolbar());
+  RECT moved{};
+  WaitUntil([&] {
+    moved = RectOf(Toolbar());
+    return moved.left == now.left + 100 && moved.top == now.top + 80;
+  }, 3000);
   EXPECT_EQ(moved.left, now.left + 100);
   EXPECT_EQ(moved.top, now.top + 80);
-  EXPECT_TRUE(HandlesAt(CaptureScreen(), Sel{1050, 600, 300, 200}, 6));
+  EXPECT_TRUE(HandlesAt(ShotOnceHandlesAt(Sel{1050, 600, 300, 200}, 6), Sel{1050, 600, 300, 200}, 6));
 }
 
 TEST_F(CaptureOverlay, ControlShiftCRecapturesOncePerPress) {
@@ -317,7 +343,7 @@ TEST_F(CaptureOverlayAt144Dpi, CoversEveryPhysicalPixelWithScaledChrome) {
   EXPECT_EQ(r.right, 1920);
   EXPECT_EQ(r.bottom, 1080);
   DragSlowly(600, 300, 1000, 600);
-  Image shot = CaptureScreen();
+  Image shot = ShotOnceHandlesAt(Sel{600, 300, 400, 300}, 9);
   EXPECT_TRUE(HandlesAt(shot, Sel{600, 300, 400, 300}, 9));
   RECT t = RectOf(Toolbar());
   EXPECT_EQ(t.right - t.left, 338);

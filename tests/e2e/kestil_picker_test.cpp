@@ -104,8 +104,8 @@ TEST_F(KestilPicker, PanelIsDraggedByTitleHandleAndBody) {
   for (const auto& d : drags) {
     RECT r = RectOf(panel);
     Drag(r.left + d.dx, r.top + d.dy, r.left + d.dx + d.mx, r.top + d.dy + d.my, 10, 15);
-    Sleep(150);
-    RECT after = RectOf(panel);
+    RECT after{};
+    WaitUntil([&] { return (after = RectOf(panel)).left == r.left + d.mx && after.top == r.top + d.my; }, 3000);
     EXPECT_EQ(after.left, r.left + d.mx) << d.dx << "," << d.dy;
     EXPECT_EQ(after.top, r.top + d.my) << d.dx << "," << d.dy;
   }
@@ -114,8 +114,8 @@ TEST_F(KestilPicker, PanelIsDraggedByTitleHandleAndBody) {
   EXPECT_EQ(moved.top, r0.top + 310);
   // Dragging it past the screen's edge stops it at the edge.
   Drag(moved.left + 130, moved.top + 10, 1919, 1079, 10, 15);
-  Sleep(150);
-  RECT edge = RectOf(panel);
+  RECT edge{};
+  WaitUntil([&] { return (edge = RectOf(panel)).right == 1920 && edge.bottom == 1080; }, 3000);
   EXPECT_EQ(edge.right, 1920);
   EXPECT_EQ(edge.bottom, 1080);
 }
@@ -339,8 +339,8 @@ TEST_F(KestilPicker, SteepDragEndsTheCalloutOnTheDiagonalAndOtherButtonsOnlyDrop
   Sleep(160);
   MoveTo(1020, 260);
   Sleep(250);
-  EXPECT_EQ(ScreenPixel(999, 200), 0u);
-  EXPECT_EQ(ScreenPixel(990, 200), kLabelGreen);
+  EXPECT_EQ(PixelOnceItIs(999, 200, 0), 0u);
+  EXPECT_EQ(PixelOnceItIs(990, 200, kLabelGreen), kLabelGreen);
   EXPECT_NE(ScreenPixel(1012, 200), kLabelGreen);
   RightUp();
   Sleep(150);
@@ -368,12 +368,12 @@ TEST_F(KestilPicker, LabelDragAndCalloutMenuCommands) {
   Sleep(120);
   MoveTo(1662, 217);
   Sleep(200);
-  EXPECT_EQ(ScreenPixel(1420, 170), kBlue);
-  EXPECT_EQ(ScreenPixel(1500, 180), kBlue);
+  EXPECT_EQ(PixelOnceItIs(1420, 170, kBlue), kBlue);
+  EXPECT_EQ(PixelOnceItIs(1500, 180, kBlue), kBlue);
   LeftUp();
   Sleep(200);
-  EXPECT_EQ(ScreenPixel(1420, 170), kRed);
-  EXPECT_EQ(ScreenPixel(1661, 217), kLabelGreen);  // moved by (50, 40)
+  EXPECT_EQ(PixelOnceItIs(1420, 170, kRed), kRed);
+  EXPECT_EQ(PixelOnceItIs(1661, 217, kLabelGreen), kLabelGreen);  // moved by (50, 40)
   EXPECT_NE(ScreenPixel(1611, 177), kLabelGreen);
   EXPECT_EQ(ScreenPixel(1604, 180), Rgb(10, 0, 255));  // the swatch stays
 
@@ -441,8 +441,8 @@ TEST_F(KestilPicker, LabelDragAndCalloutMenuCommands) {
   Tap(VK_RETURN);
   ASSERT_TRUE(WaitUntil([] { return !MenuOpen(); }, 3000));
   Sleep(150);
-  EXPECT_EQ(ScreenPixel(1420, 170), kYellow);
-  EXPECT_EQ(ScreenPixel(1500, 180), kYellow);
+  EXPECT_EQ(PixelOnceItIs(1420, 170, kYellow), kYellow);
+  EXPECT_EQ(PixelOnceItIs(1500, 180, kYellow), kYellow);
   // "删除": every part of the callout is gone, the frozen picture is back.
   menu(1);
   size_t left = 0;
