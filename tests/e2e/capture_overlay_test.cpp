@@ -84,7 +84,7 @@ void ExpectDimmedOutside(const Image& shot, const Image& ref, Sel sel, RECT tool
 TEST_F(CaptureOverlay, FreezesTheScreenDimsOutsideTheSelectionAndExiGivesTheLayerBack) {
   Target target(1300, 650, 400, 250);
   ASSERT_TRUE(target.hwnd());
-  Settle(300);
+  ASSERT_TRUE(FocusAsTheMenuLeavesIt());
   WaitUntil([&] { return CaptureRect(1500, 775, 1, 1).at(0, 0) == kTargetColour; }, 3000);
   const Image ref = CaptureScreen();
   ASSERT_EQ(ref.at(1500, 775), kTargetColour);
@@ -194,7 +194,7 @@ TEST_F(CaptureOverlay, ToolbarGoesAboveBelowOrInsideTheSelection) {
 TEST_F(CaptureOverlay, RightClickReturnsToDetectionAndAClickFixesTheHighlightedWindow) {
   Target target(1300, 650, 400, 250);
   ASSERT_TRUE(target.hwnd());
-  Settle(300);
+  ASSERT_TRUE(FocusAsTheMenuLeavesIt());
   const Image ref = CaptureScreen();
   ASSERT_TRUE(OpenOverlay());
   DragSlowly(300, 300, 600, 500);
@@ -295,7 +295,7 @@ TEST_F(CaptureOverlay, DraggingInsideCentresTheSelectionAndTheToolbarDragsOnItsO
 TEST_F(CaptureOverlay, ControlShiftCRecapturesOncePerPress) {
   Target target(1300, 650, 400, 250);
   ASSERT_TRUE(target.hwnd());
-  Settle(300);
+  ASSERT_TRUE(FocusAsTheMenuLeavesIt());
   HWND first = OpenOverlay();
   ASSERT_TRUE(first);
   ASSERT_TRUE(target.Switch());
