@@ -59,7 +59,7 @@ double TimeStart(const std::wstring& exe) {
       break;
     }
     if (WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0) break;
-    Sleep(0);
+    Sleep(1);
   }
   TerminateProcess(pi.hProcess, 0);
   WaitForSingleObject(pi.hProcess, 5000);
