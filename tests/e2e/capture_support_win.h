@@ -76,12 +76,16 @@ class CaptureOverlay : public ::testing::Test {
 
   // The handle's menu, first item "截图". The handle is 36 px square, 33 px
   // from the layer's top and right edges (at 96 DPI).
-  HWND OpenOverlay() {
+  POINT HandleCentre() const {
     const RECT layer = RectOf(layer_);
     const int side = Scaled(36);
-    const int left = layer.right - side - Scaled(33), top = layer.top + Scaled(33);
-    RightClick(left + side / 2, top + side / 2);
-    Settle(300);
+    return {layer.right - Scaled(33) - side / 2, layer.top + Scaled(33) + side / 2};
+  }
+  HWND OpenOverlay() {
+    const POINT handle = HandleCentre();
+    RightClick(handle.x, handle.y);
+    if (!WaitUntil([] { return MenuOpen(); }, 3000)) return nullptr;
+    Settle(50);
     Tap(VK_DOWN);
     Settle(50);
     Tap(VK_RETURN);
@@ -97,9 +101,8 @@ class CaptureOverlay : public ::testing::Test {
   // before a reference picture is taken makes the screen look as the
   // capture, always started from that menu here, will freeze it.
   bool FocusAsTheMenuLeavesIt() {
-    const RECT layer = RectOf(layer_);
-    const int side = Scaled(36);
-    RightClick(layer.right - side / 2 - Scaled(33), layer.top + Scaled(33) + side / 2);
+    const POINT handle = HandleCentre();
+    RightClick(handle.x, handle.y);
     if (!WaitUntil([] { return MenuOpen(); }, 3000)) return false;
     Tap(VK_ESCAPE);
     if (!WaitUntil([] { return !MenuOpen(); }, 3000)) return false;
