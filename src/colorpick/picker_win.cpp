@@ -209,9 +209,12 @@ void PickerWindow::OnKey(WPARAM key) {
   }
   if (!NudgePointer(key)) return;
   // The readout follows at once, whether or not the platform reports the
-  // programmatic move as a pointer move.
+  // programmatic move as a pointer move. Over the panel the move is the
+  // panel's, as a moved mouse would be: the readout keeps the colour last
+  // read on the picture rather than one hidden under the panel.
   POINT c{};
   GetCursorPos(&c);
+  if (WindowFromPoint(c) != hwnd()) return;
   POINT client = c;
   ScreenToClient(hwnd(), &client);
   if (board_) board_->NotePointer(Point{client.x, client.y});

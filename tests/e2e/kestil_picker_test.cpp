@@ -280,6 +280,16 @@ TEST_F(KestilPicker, ArrowKeysMoveThePointerOnePixel) {
   Sleep(100);
   EXPECT_EQ(CursorPos().x, 294);
   EXPECT_TRUE(IsWindowVisible(p.window));
+  // Nudged on the panel, the pointer moves on the panel: the readout keeps
+  // the red read on the picture, not the purple hidden under the panel.
+  ASSERT_TRUE(WaitForReadout(p.window, L"HEX", L"HEX: #FF0000"));
+  const RECT panel = RectOf(Panel(p.window));
+  MoveTo(panel.left + 3, panel.top + 120);
+  Tap(VK_RIGHT);
+  ASSERT_TRUE(WaitUntil([&] { return CursorPos().x == panel.left + 4; }, 2000));
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(p.window, WM_NULL, 0, 0, SMTO_BLOCK, 2000, &ignored);  // the key handled
+  EXPECT_EQ(Utf8(Readout(p.window, L"HEX")), "HEX: #FF0000");
 }
 
 TEST_F(KestilPicker, FlatDragLaysTheCalloutAlongToThePointer) {
