@@ -87,6 +87,12 @@ class SelectGuard {
 class MemoryCanvas {
  public:
   MemoryCanvas() = default;
+  // The bitmap is put out of the DC before either is deleted: Windows does
+  // not delete a bitmap still selected into a DC, and deleting the DC then
+  // leaves the bitmap behind for the life of the process.
+  ~MemoryCanvas() { Reset(); }
+  MemoryCanvas(const MemoryCanvas&) = delete;
+  MemoryCanvas& operator=(const MemoryCanvas&) = delete;
   bool Create(HDC compatible_with, int width, int height);
   // 32-bit top-down DIB section; Bits() gives width*height BGRA pixels.
   bool CreateDib(int width, int height);

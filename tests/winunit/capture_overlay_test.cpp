@@ -40,6 +40,25 @@ void FillPattern(MemoryCanvas& c) {
       px[static_cast<size_t>(y) * c.width() + x] = ((x * 7) & 0xFF) << 16 | ((y * 5) & 0xFF) << 8 | ((x + y) & 0xFF);
 }
 
+// Windows keeps a bitmap that is deleted while selected into a DC, for the
+// life of the process; every repaint through a canvas would leak one. (Wine
+// defers such a delete instead, so there this passes either way.)
+TEST(MemoryCanvasLife, FreesItsBitmapAndDcOnScopeExit) {
+  WindowDc screen(nullptr);
+  for (bool dib : {true, false}) {
+    HBITMAP bmp = nullptr;
+    HDC dc = nullptr;
+    {
+      MemoryCanvas c;
+      ASSERT_TRUE(dib ? c.CreateDib(16, 16) : c.Create(screen.get(), 16, 16));
+      bmp = c.bitmap();
+      dc = c.dc();
+    }
+    EXPECT_EQ(GetObjectType(bmp), 0u) << (dib ? "DIB" : "compatible") << " bitmap left behind";
+    EXPECT_EQ(GetObjectType(dc), 0u) << (dib ? "DIB" : "compatible") << " DC left behind";
+  }
+}
+
 TEST(CaptureDimmingPass, DarkensExactlyTheBandsOutsideTheSelection) {
   const capture::Size size{1920, 1080};
   MemoryCanvas frozen, dimmed, target;
