@@ -43,7 +43,16 @@ void Toolbar::MoreC_Click() {
 }
 
 void Toolbar::Sets_Click() {
-  LOGFONTW lf = LogFontFor(style_.font, dpi_);
+  // The dialog turns sizes into heights at the screen DC's DPI, which after
+  // a scaling change without signing out is not the overlay's: pre-set and
+  // read back at the dialog's own, or OK alone would rescale the font.
+  int dialog_dpi = dpi_;
+  if (HDC screen = GetDC(nullptr)) {
+    dialog_dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+  }
+  if (dialog_dpi <= 0) dialog_dpi = dpi_;
+  LOGFONTW lf = LogFontFor(style_.font, dialog_dpi);
   CHOOSEFONTW cf{};
   cf.lStructSize = sizeof(cf);
   cf.hwndOwner = overlay_;
@@ -52,7 +61,7 @@ void Toolbar::Sets_Click() {
   if (!ChooseFontW(&cf)) return;
   capture::FontSpec f;
   f.name = Narrow(lf.lfFaceName);
-  f.points = cf.iPointSize > 0 ? cf.iPointSize / 10.0 : std::fabs(lf.lfHeight) * 72.0 / dpi_;
+  f.points = cf.iPointSize > 0 ? cf.iPointSize / 10.0 : std::fabs(lf.lfHeight) * 72.0 / dialog_dpi;
   f.bold = lf.lfWeight >= FW_BOLD;
   f.italic = lf.lfItalic != 0;
   f.underline = lf.lfUnderline != 0;
