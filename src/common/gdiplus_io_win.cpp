@@ -19,12 +19,6 @@ bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b) {
   return true;
 }
 
-// A name beside `path` for the file being written, so that `path` itself
-// only ever holds a complete file.
-std::wstring TempNameBeside(const std::wstring& path) {
-  return path + L"~" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
-}
-
 bool ReplaceWith(const std::wstring& temp, const std::wstring& path) {
   if (MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) return true;
   DeleteFileW(temp.c_str());
@@ -70,6 +64,24 @@ std::optional<PixelBuffer> LockArgb(GpBitmap* bmp, int w, int h) {
 }
 
 }  // namespace
+
+// A name beside `path` for the file being written, so that `path` itself
+// only ever holds a complete file.
+std::wstring TempNameBeside(const std::wstring& path) {
+  const std::wstring suffix = L"~" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+  std::wstring temp = path + suffix;
+  if (temp.size() < MAX_PATH) return temp;
+  // The long form is taken as it stands, so it is made from the full path
+  // with its ".." and "/" resolved.
+  std::vector<wchar_t> full(32768);
+  const DWORD n = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+  if (n == 0 || n >= full.size()) return temp;
+  const std::wstring f(full.data(), n);
+  if (f.rfind(L"\\\\?\\", 0) == 0) return f + suffix;
+  if (f.rfind(L"\\\\.\\", 0) == 0) return temp;  // a device, not a file
+  if (f.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + f.substr(2) + suffix;
+  return L"\\\\?\\" + f + suffix;
+}
 
 std::vector<ImageEncoderInfo> ListImageEncoders() {
   std::vector<ImageEncoderInfo> out;

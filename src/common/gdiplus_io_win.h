@@ -48,6 +48,11 @@ std::optional<PixelBuffer> PixelsFromGpImage(Gdiplus::GpImage* image);
 // a failure leaves no partial file and keeps any earlier file of that name.
 // They return false when nothing was written.
 
+// The temporary name the writers use beside `path`. Where it would pass
+// MAX_PATH while `path` itself does not, it is given in the long "\\?\"
+// form, which plain file calls take at any length.
+std::wstring TempNameBeside(const std::wstring& path);
+
 // Saves through a GDI+ encoder. Returns the encoder's status; on failure
 // (a zero or unknown encoder, an unwritable path) no file is left behind,
 // which GDI+ itself does not promise.

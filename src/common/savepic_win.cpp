@@ -36,11 +36,6 @@ bool FileWritten(const std::wstring& path) {
   return !(a.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (a.nFileSizeLow != 0 || a.nFileSizeHigh != 0);
 }
 
-// A name beside `path` for the file being written.
-std::wstring TemporaryBeside(const std::wstring& path) {
-  return path + L"." + std::to_wstring(GetCurrentProcessId()) + L".part";
-}
-
 }  // namespace
 
 std::optional<SaveError> SaveImageFile(HBITMAP picture, const std::wstring& path, const std::wstring& ext,
@@ -51,7 +46,7 @@ std::optional<SaveError> SaveImageFile(HBITMAP picture, const std::wstring& path
   if (!session.ok()) return GdiplusStartError(Gdiplus::GdiplusNotInitialized);
   CLSID encoder{};
   if (!FindEncoderByExtension(ext, &encoder)) return NoEncoderError(Narrow(ext));
-  const std::wstring temp = TemporaryBeside(path);
+  const std::wstring temp = TempNameBeside(path);
   if (Lower(Narrow(ext)) == "gif") {
     // GIF goes through an 8-bit palette of the picture's own colours: GDI+
     // given a true-colour bitmap may write a broken file.

@@ -326,7 +326,7 @@ TEST_F(CaptureOutput, PinAndSaveHoldExactlyTheSelectedFrozenPixels) {
   ASSERT_NE(find, INVALID_HANDLE_VALUE);
   do {
     const std::wstring f = fd.cFileName;
-    if (_wcsnicmp(f.c_str(), L"shot", 4) == 0 || f.find(L".part") != std::wstring::npos) files.push_back(f);
+    if (_wcsnicmp(f.c_str(), L"shot", 4) == 0 || f.find(L".tmp") != std::wstring::npos) files.push_back(f);
   } while (FindNextFileW(find, &fd));
   FindClose(find);
   std::sort(files.begin(), files.end());

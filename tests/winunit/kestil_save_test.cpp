@@ -250,6 +250,33 @@ TEST_F(KestilSave, AFailedSaveKeepsTheEarlierFile) {
   EXPECT_EQ(ReadAll(Path(L"keep.png")), before);
 }
 
+// A name the save dialog takes, in a folder deep enough that the temporary
+// name beside it passes MAX_PATH: Windows refuses such a name in its plain
+// form, so it must come in the long form, and the save still succeeds.
+TEST_F(KestilSave, ANameJustUnderTheLimitInADeepFolderIsSaved) {
+  std::vector<std::wstring> folders;
+  std::wstring deep = dir_;
+  while (deep.size() < 240) {
+    deep += L"\\" + std::wstring(std::min<size_t>(40, 240 - deep.size()), L'd');
+    ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr)) << GetLastError();
+    folders.push_back(deep);
+  }
+  for (const wchar_t* ext : {L"png", L"bmp", L"gif"}) {
+    const std::wstring name = deep + L"\\" + std::wstring(MAX_PATH - 1 - deep.size() - 5, L'n') + L"." + ext;
+    ASSERT_EQ(name.size(), static_cast<size_t>(MAX_PATH - 1));
+    const std::wstring temp = TempNameBeside(name);
+    EXPECT_TRUE(temp.size() < MAX_PATH || temp.rfind(L"\\\\?\\", 0) == 0) << temp.size();
+    auto error = SaveImageFile(picture_.get(), name, ext);
+    EXPECT_FALSE(error.has_value()) << Narrow(ext) << ": " << error->description;
+    auto pixels = Decode(name);
+    ASSERT_TRUE(pixels.has_value()) << Narrow(ext);
+    EXPECT_EQ(MaxDifference(*pixels), 0) << Narrow(ext);
+    EXPECT_TRUE(DeleteFileW(name.c_str()));
+    EXPECT_EQ(GetFileAttributesW(temp.c_str()), INVALID_FILE_ATTRIBUTES) << "temporary file left";
+  }
+  for (auto f = folders.rbegin(); f != folders.rend(); ++f) EXPECT_TRUE(RemoveDirectoryW(f->c_str())) << "not empty";
+}
+
 TEST(KestilSaveLayout, ParameterBlockMatchesGdiplus) {
   EXPECT_EQ(ParameterBlockSize(1, sizeof(void*)), sizeof(Gdiplus::EncoderParameters));
   EXPECT_EQ(ParameterBlockSize(2, sizeof(void*)), sizeof(Gdiplus::EncoderParameters) + sizeof(Gdiplus::EncoderParameter));
