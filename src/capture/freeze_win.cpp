@@ -1,5 +1,6 @@
 #include "capture/freeze_win.h"
 
+#include <algorithm>
 #include <cstring>
 #include <cwchar>
 
@@ -7,9 +8,53 @@ namespace vardo {
 
 namespace {
 
+constexpr DWORD kOtherProgramsBudgetMs = 200;
+
 BOOL CALLBACK CollectVisible(HWND wnd, LPARAM lp) {
   if (IsWindowVisible(wnd)) reinterpret_cast<std::vector<HWND>*>(lp)->push_back(wnd);
   return TRUE;
+}
+
+// Under Wine every program draws its windows on the X display itself, and
+// a window uncovered by ours shows what covered it until its program has
+// handled the exposure and put its picture back. Windows composes the
+// screen, so there is nothing to wait for.
+bool WithoutCompositor() {
+  static const bool wine = [] {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+  }();
+  return wine;
+}
+
+// Waits, within `budget_ms` in all, for the programs of the other visible
+// top-level windows to go round their message loops twice: the first
+// message sent to each returns once it has taken its pending display
+// events, the second once it has waited for more, which is when it puts
+// what it redrew on the display. A hung or busy program only costs the
+// budget.
+void AwaitOtherPrograms(DWORD budget_ms) {
+  std::vector<HWND> top;
+  EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&top));
+  const DWORD self = GetCurrentProcessId();
+  std::vector<DWORD> seen;
+  std::vector<HWND> one_each;
+  for (HWND w : top) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (!pid || pid == self || std::find(seen.begin(), seen.end(), pid) != seen.end()) continue;
+    seen.push_back(pid);
+    one_each.push_back(w);
+  }
+  const ULONGLONG deadline = GetTickCount64() + budget_ms;
+  for (int round = 0; round < 2; ++round) {
+    for (HWND w : one_each) {
+      const ULONGLONG now = GetTickCount64();
+      if (now >= deadline) return;
+      DWORD_PTR ignored = 0;
+      SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, static_cast<UINT>(deadline - now), &ignored);
+    }
+  }
 }
 
 bool HasClass(HWND w, const wchar_t* name) {
@@ -61,6 +106,14 @@ void RepaintUncoveredWindows() {
   // Drawing that the platform keeps back until the thread is idle reaches
   // the screen in a wait; this one does not block.
   MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_PAINT);
+  if (!WithoutCompositor()) return;
+  AwaitOtherPrograms(kOtherProgramsBudgetMs);
+  // The wait above sent our own windows' changes to the display on the
+  // connection that manages them; the screen is read on another. A read
+  // on that one now is answered only after the display has taken them,
+  // so the copy that follows cannot see a window we have just closed.
+  WindowDc screen(nullptr);
+  if (screen) GetPixel(screen.get(), 0, 0);
 }
 
 bool FreezeScreen(MemoryCanvas& out, int width, int height) {
