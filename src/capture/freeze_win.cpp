@@ -15,10 +15,9 @@ BOOL CALLBACK CollectVisible(HWND wnd, LPARAM lp) {
   return TRUE;
 }
 
-// Under Wine every program draws its windows on the X display itself, and
-// a window uncovered by ours shows what covered it until its program has
-// handled the exposure and put its picture back. Windows composes the
-// screen, so there is nothing to wait for.
+// Under Wine windows are closed on one connection to the X display and the
+// screen is read on another, and every program puts back the parts of its
+// windows that ours uncovered itself. Windows composes the screen.
 bool WithoutCompositor() {
   static const bool wine = [] {
     HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
@@ -27,12 +26,12 @@ bool WithoutCompositor() {
   return wine;
 }
 
-// Waits, within `budget_ms` in all, for the programs of the other visible
-// top-level windows to go round their message loops twice: the first
-// message sent to each returns once it has taken its pending display
-// events, the second once it has waited for more, which is when it puts
-// what it redrew on the display. A hung or busy program only costs the
-// budget.
+// Gives the programs of the other visible top-level windows time to put
+// back what ours covered: each is sent three messages in turn, within
+// `budget_ms` in all. The first returns once it has taken its pending
+// display events, the next once it has painted, the last once it has
+// waited for more, which is when its picture goes to the display. A hung
+// or busy program only costs the budget.
 void AwaitOtherPrograms(DWORD budget_ms) {
   std::vector<HWND> top;
   EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&top));
@@ -47,7 +46,7 @@ void AwaitOtherPrograms(DWORD budget_ms) {
     one_each.push_back(w);
   }
   const ULONGLONG deadline = GetTickCount64() + budget_ms;
-  for (int round = 0; round < 2; ++round) {
+  for (int round = 0; round < 3; ++round) {
     for (HWND w : one_each) {
       const ULONGLONG now = GetTickCount64();
       if (now >= deadline) return;
@@ -86,7 +85,7 @@ std::vector<capture::WinRect> GatherCandidateWindows(const wchar_t* skip_class, 
   return rects;
 }
 
-void RepaintUncoveredWindows() {
+void RepaintUncoveredWindows(bool whole_screen) {
   // A read from the screen returns once the display has handled the
   // changes to our windows, so the repaints they cause are queued.
   {
@@ -107,7 +106,7 @@ void RepaintUncoveredWindows() {
   // the screen in a wait; this one does not block.
   MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_PAINT);
   if (!WithoutCompositor()) return;
-  AwaitOtherPrograms(kOtherProgramsBudgetMs);
+  if (whole_screen) AwaitOtherPrograms(kOtherProgramsBudgetMs);
   // The wait above sent our own windows' changes to the display on the
   // connection that manages them; the screen is read on another. A read
   // on that one now is answered only after the display has taken them,

@@ -21,10 +21,11 @@ std::vector<capture::WinRect> GatherCandidateWindows(const wchar_t* skip_class =
 // covered until now repaint, before the screen is copied: without a
 // compositor keeping their pictures, the copy would hold whatever covered
 // them (a previous capture's darkened screen, a pin). Only paint messages
-// run here, never input. Without a compositor (under Wine) it also lets
-// other programs take their display events, for 200 ms at most, and waits
-// until the display has taken the closing of our own windows.
-void RepaintUncoveredWindows();
+// run here, never input. Without a compositor (under Wine) it also waits
+// until the display has taken the closing of our own windows, and, when
+// they covered the whole screen (`whole_screen`), until the programs of the
+// other windows have had time to redraw (200 ms at most).
+void RepaintUncoveredWindows(bool whole_screen = false);
 
 // Copies the primary screen (physical pixels) into a new 32-bit DIB.
 bool FreezeScreen(MemoryCanvas& out, int width, int height);

@@ -11,6 +11,10 @@ namespace vardo {
 
 namespace {
 
+// A capture opened this soon after one closed is taken of a screen that
+// was under the closed one.
+constexpr ULONGLONG kRecentCloseMs = 2000;
+
 // One overlay per process; it lives for the whole run and its window is
 // created for each capture.
 OverlayWindow& TheOverlay() {
@@ -40,7 +44,9 @@ bool OverlayWindow::Open(OverlayHost& host) {
   // or takes the foreground: a menu or list of another program that closes
   // when it loses the foreground is in the frozen picture and among the
   // windows a click selects.
-  RepaintUncoveredWindows();
+  // Just after a capture (Control+Shift+C, or a new request with one open)
+  // every window on the screen was under ours.
+  RepaintUncoveredWindows(closed_at_ && GetTickCount64() - closed_at_ < kRecentCloseMs);
   candidates_ = GatherCandidateWindows(kClassName, host.LayerWindow());
   if (!FreezeScreen(pic_b_, w, h)) {
     Unload();
@@ -131,6 +137,7 @@ void OverlayWindow::AwaitGdiplus() {
 
 void OverlayWindow::Unload() {
   if (hwnd()) {
+    if (IsWindowVisible(hwnd())) closed_at_ = GetTickCount64();
     KillTimer(hwnd(), kPosTimer);
     KillTimer(hwnd(), kHotKeyTimer);
     if (GetCapture() == hwnd()) ReleaseCapture();

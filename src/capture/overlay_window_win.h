@@ -130,6 +130,7 @@ class OverlayWindow : public Window {
   enum class Prep { Waiting, Ready, Failed } prep_ = Prep::Waiting;
   bool tools_attached_ = false;
   bool shown_once_ = false;  // the show is done; the open sequence goes on
+  ULONGLONG closed_at_ = 0;  // when a shown overlay last closed (tick count)
   bool built_ = false;       // toolbar and text box built
   // Until the first dimming pass the window shows the frozen picture
   // itself (pic_b_), as the open sequence leaves it.
